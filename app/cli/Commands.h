@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+// One function per vorlex-cli subcommand: gets the words after the subcommand's name, prints to out
+// and err, returns the process's exit code.
+struct CliStreams {
+    QTextStream& out;
+    QTextStream& err;
+};
+
+int runPaths(const QStringList& args, CliStreams io);

@@ -1,0 +1,63 @@
+#include "app/cli/Commands.h"
+#include "platform/DrivePaths.h"
+#include "platform/Error.h"
+
+#include <QCoreApplication>
+#include <QSettings>
+#include <functional>
+
+namespace {
+
+struct Command {
+    const char* name;
+    const char* summary;
+    std::function<int(const QStringList&, CliStreams)> run;
+};
+
+const std::vector<Command>& commands() {
+    static const std::vector<Command> table = {
+        {"paths", "print where the system's places are on this machine", runPaths},
+    };
+    return table;
+}
+
+void printHelp(QTextStream& out) {
+    out << "usage: vorlex-cli [--drive-c FOLDER] COMMAND [ARGS...]\n\n"
+           "Runs the garage client's logic without windows.\n\n"
+           "commands:\n";
+    for (const Command& command : commands())
+        out << "  " << QString::fromLatin1(command.name).leftJustified(10) << command.summary << '\n';
+    out << "\n--drive-c FOLDER  the folder that stands for drive C: (default: the \"Drive C\" setting, else "
+           "drive_c in the application data folder)\n";
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Vorlex"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QStringList args = app.arguments().mid(1);
+    if (args.size() >= 2 && args.first() == QLatin1String("--drive-c")) {
+        platform::drive::setDriveFolder(args.at(1));
+        args = args.mid(2);
+    }
+    if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
+        printHelp(out);
+        return args.isEmpty() ? 2 : 0;
+    }
+    const QString name = args.takeFirst();
+    for (const Command& command : commands()) {
+        if (name != QLatin1String(command.name)) continue;
+        try {
+            return command.run(args, CliStreams{out, err});
+        } catch (const platform::Error& e) {
+            out.flush();
+            err << e.message() << '\n';
+            return 1;
+        }
+    }
+    err << "vorlex-cli: unknown command '" << name << "' (see vorlex-cli --help)\n";
+    return 2;
+}
