@@ -15,7 +15,6 @@ TempDrive::TempDrive() {
     QDir(dir_.path()).mkpath(QStringLiteral("drive_c"));
     QDir(dir_.path()).mkpath(QStringLiteral("settings"));
     platform::drive::setDriveFolder(root());
-    QStandardPaths::setTestModeEnabled(true);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder());
     qputenv("XDG_DATA_HOME", QFile::encodeName(dir_.path() + QStringLiteral("/xdg-data")));
