@@ -31,12 +31,15 @@ public:
 MessageService& messageService();
 void setMessageService(MessageService* service);
 
-// The executable's file name up to its first ".", every letter after the first in lower case.
+// The executable's file name up to its first ".", its first letter in upper case and every letter after
+// the first in lower case ("vorlex" and "VORLEX.EXE" both give "Vorlex").
 QString applicationTitle();
+QString titleFromFileName(const QString& fileName);
 
 // A plain box: no icon, one OK button, the application's title as caption.
 void showMessage(const QString& text);
-// A typed box: caption "Warning", "Error", "Information" or "Confirm" with the matching icon.
+// A typed box: caption "Warning", "Error", "Information" or "Confirm" with the matching icon; a Plain
+// kind gets the application's title as caption.
 BoxButton messageDlg(const QString& text, BoxKind kind, const QList<BoxButton>& buttons,
                      BoxButton defaultButton);
 // The standard error box: error icon, OK, the application's title as caption, the message with a full

@@ -11,3 +11,6 @@ struct CliStreams {
 };
 
 int runPaths(const QStringList& args, CliStreams io);
+int runZip(const QStringList& args, CliStreams io);
+int runPicture(const QStringList& args, CliStreams io);
+int runFtp(const QStringList& args, CliStreams io);

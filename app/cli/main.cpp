@@ -1,9 +1,9 @@
+#include "app/Settings.h"
 #include "app/cli/Commands.h"
 #include "platform/DrivePaths.h"
 #include "platform/Error.h"
 
 #include <QCoreApplication>
-#include <QSettings>
 #include <functional>
 
 namespace {
@@ -16,7 +16,10 @@ struct Command {
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
+        {"ftp", "ftp put --host H --user U --password W [--cwd DIR] FILE...: upload by APPE", runFtp},
         {"paths", "print where the system's places are on this machine", runPaths},
+        {"picture", "picture info|draw|resize FILE ...: load, stretch-draw or shrink a picture", runPicture},
+        {"zip", "zip add ARCHIVE FILE: move FILE into ARCHIVE as the transfer run does", runZip},
     };
     return table;
 }
@@ -39,6 +42,12 @@ int main(int argc, char** argv) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList args = app.arguments().mid(1);
+    try {
+        settings::applyDriveSetting();
+    } catch (const platform::Error& e) {
+        err << e.message() << '\n';
+        return 1;
+    }
     if (args.size() >= 2 && args.first() == QLatin1String("--drive-c")) {
         platform::drive::setDriveFolder(args.at(1));
         args = args.mid(2);

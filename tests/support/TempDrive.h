@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "tests/support/QtPrinters.h"
+
 // A drive C: folder and a settings location of the test's own; the user's are never touched.
 class TempDrive {
 public:

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "codecs/PictureHolder.h"
+
+#include <QPoint>
+#include <QWidget>
+#include <functional>
+
+class QMimeData;
+
+// An image box: shows its picture stretched to fill the box, the aspect ratio not kept. A box marked as
+// a drag source starts a drag with the left mouse button; a box given a drag-over test takes drops.
+class TImage : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TImage(QWidget* parent = nullptr);
+
+    TPictureHolder Picture;
+
+    void setDragSource(bool on) { dragSource_ = on; }
+    bool dragSource() const { return dragSource_; }
+
+    // Whether a drop of the dragged object would be taken; the box takes drops once this is set.
+    void setOnDragOver(std::function<bool(QObject* source)> test);
+    // Called with the dragged object when it is dropped and the drag-over test accepted it.
+    std::function<void(QObject* source)> onDragDrop;
+    std::function<void()> onDblClick;
+
+    // The drag's data names the box it came from; the box is looked up in the window of `within`.
+    static QMimeData* dragData(const TImage* source);
+    static QObject* draggedObject(const QMimeData* data, const QWidget* within);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    bool accepts(const QMimeData* data) const;
+
+    bool dragSource_ = false;
+    QPoint pressedAt_;
+    bool pressed_ = false;
+    std::function<bool(QObject*)> dragOver_;
+};

@@ -1,0 +1,105 @@
+#include "platform/MessageService.h"
+
+#include "platform/Error.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTextStream>
+#include <exception>
+
+namespace platform {
+namespace {
+
+const char* kindName(BoxKind kind) {
+    switch (kind) {
+    case BoxKind::Plain:
+        return "Message";
+    case BoxKind::Warning:
+        return "Warning";
+    case BoxKind::Error:
+        return "Error";
+    case BoxKind::Information:
+        return "Information";
+    case BoxKind::Confirm:
+        return "Confirm";
+    }
+    return "Message";
+}
+
+// Until a windowed program installs its own service, boxes go to standard error and are answered with
+// their default button, so that logic run without windows never waits for a click.
+class StandardErrorMessages : public MessageService {
+public:
+    BoxButton show(const BoxRequest& request) override {
+        QTextStream err(stderr);
+        err << '[' << kindName(request.kind) << "] " << request.caption << ": " << request.text << '\n';
+        return request.defaultButton;
+    }
+};
+
+MessageService*& installedService() {
+    static MessageService* service = nullptr;
+    return service;
+}
+
+QString typedCaption(BoxKind kind) {
+    return kind == BoxKind::Plain ? applicationTitle() : QString::fromLatin1(kindName(kind));
+}
+
+} // namespace
+
+MessageService& messageService() {
+    static StandardErrorMessages fallback;
+    MessageService* service = installedService();
+    return service ? *service : fallback;
+}
+
+void setMessageService(MessageService* service) {
+    installedService() = service;
+}
+
+QString titleFromFileName(const QString& fileName) {
+    QString title = fileName.left(fileName.indexOf('.') < 0 ? fileName.size() : fileName.indexOf('.'));
+    if (title.isEmpty()) return title;
+    return title.left(1).toUpper() + title.mid(1).toLower();
+}
+
+QString applicationTitle() {
+    if (QCoreApplication::instance())
+        return titleFromFileName(QFileInfo(QCoreApplication::applicationFilePath()).fileName());
+    return titleFromFileName(QCoreApplication::applicationName());
+}
+
+void showMessage(const QString& text) {
+    messageService().show(
+        BoxRequest{BoxKind::Plain, applicationTitle(), text, {BoxButton::Ok}, BoxButton::Ok});
+}
+
+BoxButton messageDlg(const QString& text, BoxKind kind, const QList<BoxButton>& buttons,
+                     BoxButton defaultButton) {
+    return messageService().show(BoxRequest{kind, typedCaption(kind), text, buttons, defaultButton});
+}
+
+QString errorBoxText(const QString& message) {
+    if (!message.isEmpty() && message.back() > QChar('.')) return message + '.';
+    return message;
+}
+
+void showErrorBox(const QString& message) {
+    messageService().show(BoxRequest{
+        BoxKind::Error, applicationTitle(), errorBoxText(message), {BoxButton::Ok}, BoxButton::Ok});
+}
+
+void handleErrors(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const Error& e) {
+        showErrorBox(e.message());
+    } catch (const std::exception& e) {
+        showErrorBox(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        showErrorBox(QStringLiteral("Unknown error"));
+    }
+}
+
+} // namespace platform
