@@ -37,7 +37,6 @@ void searchFolder(const QString& folder, const QString& mask, const QString& roo
         source.size = match.size;
         source.dosTime = dosDateTime(match.lastWrite);
         source.attributes = match.attributes;
-        source.rootLength = int(root.size());
         found.append(source);
     }
     if (!settings.recurseDirs) return;

@@ -19,7 +19,6 @@ struct SourceFile {
     qint64 size = 0;
     quint32 dosTime = 0;
     quint32 attributes = 0;
-    int rootLength = 0;
 };
 
 struct SearchSettings {

@@ -31,7 +31,17 @@ ReplaceOutcome failure(int error) {
     return error == ENOSPC || error == EDQUOT ? ReplaceOutcome::DiskFull : ReplaceOutcome::Failed;
 }
 
+// The archive's own permissions, or for a new archive those any new file gets.
+mode_t permissionsFor(const QString& archiveHostPath) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(archiveHostPath).constData(), &st) == 0) return st.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
 ReplaceOutcome renameOver(const QString& fromHost, const QString& toHost) {
+    ::chmod(QFile::encodeName(fromHost).constData(), permissionsFor(toHost));
     if (::rename(QFile::encodeName(fromHost).constData(), QFile::encodeName(toHost).constData()) != 0)
         return failure(errno);
     syncFolder(QFileInfo(toHost).absolutePath());
@@ -66,6 +76,8 @@ std::unique_ptr<QTemporaryFile> createTempFile(const QString& hostFolder) {
     auto file = std::make_unique<QTemporaryFile>(QDir(hostFolder).filePath(QLatin1String(kTempFileTemplate)));
     file->setAutoRemove(false);
     if (!file->open()) return nullptr;
+    // Qt may create the file without a name and give it one on first asking; it gets it now.
+    if (!QFileInfo::exists(file->fileName())) return nullptr;
     return file;
 }
 

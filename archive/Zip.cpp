@@ -61,7 +61,6 @@ struct Entry {
     TEntryAction action = eaCompress;
     QString name; // full source path of a new file until it is written, then its stored name
     QString storedName;
-    int rootLength = 0;
     CentralHeader header{};
     QByteArray rawName;
     QByteArray extra;
@@ -136,9 +135,13 @@ int ZipJob::run() {
     if (cancelled()) return 0;
     if (zip_.CompressMethod == cmStore) zip_.DeflateType = dtDeflateS;
     const Update outcome = update();
-    if (outcome == Update::Failed || cancelled()) return 0;
-    if (zip_.Switch == swMove && QFileInfo::exists(archiveHost_)) removeMovedFiles();
-    return cancelled() ? 0 : filesAdded_;
+    if (outcome != Update::Failed && !cancelled() && zip_.Switch == swMove && QFileInfo::exists(archiveHost_))
+        removeMovedFiles();
+    if (cancelled()) {
+        report(ErrUserCanceled, archivePath_);
+        return 0;
+    }
+    return outcome == Update::Failed ? 0 : filesAdded_;
 }
 
 bool ZipJob::checkDrive() {
@@ -213,7 +216,11 @@ bool ZipJob::readOldArchive() {
 
 void ZipJob::searchFiles() {
     const SearchSettings settings{zip_.RecurseDirs, zip_.Attributes, zip_.AttributesEx, zip_.StoredDirNames};
+    const QString tempHost = QFileInfo(temp_->fileName()).absoluteFilePath();
     for (const SourceFile& source : findSourceFiles(zip_.FileSpec, settings)) {
+        // The archive never takes itself or the file it is being rebuilt in.
+        const QString sourceHost = QFileInfo(hostPathOf(source.fullPath)).absoluteFilePath();
+        if (sourceHost == QFileInfo(archiveHost_).absoluteFilePath() || sourceHost == tempHost) continue;
         jobTotal_ += source.size;
         const QString key = comparableName(source.storedName);
         Entry* existing = nullptr;
@@ -248,7 +255,6 @@ void ZipJob::searchFiles() {
         entry.action = eaCompress;
         entry.name = source.fullPath;
         entry.storedName = key;
-        entry.rootLength = source.rootLength;
         entry.source = source;
         entries_.append(entry);
         somethingToDo_ = true;
@@ -257,8 +263,9 @@ void ZipJob::searchFiles() {
 }
 
 ZipJob::Update ZipJob::update() {
-    archiveExists_ = !zip_.archiveIsNew_ || QFileInfo::exists(archiveHost_);
-    if (archiveExists_ && !QFileInfo::exists(archiveHost_)) archiveExists_ = false; // gone since assigned
+    // Looked at again now, not only when ArchiveFile was assigned: a file made since then is read and
+    // extended, never overwritten.
+    archiveExists_ = QFileInfo::exists(archiveHost_);
     if (archiveExists_ && !archiveIsWritable()) return Update::Failed;
 
     const QString tempDirHost = zip_.TempDir.isEmpty() ? QString() : hostPathOf(zip_.TempDir);

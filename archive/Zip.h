@@ -21,6 +21,8 @@ public:
     // extension gets DefaultExt. Records whether the archive exists now.
     void setArchiveFile(const QString& path);
     QString ArchiveFile() const { return archiveFile_; }
+    // Whether no file or folder of that name existed when ArchiveFile was assigned.
+    bool NewArchive() const { return archiveIsNew_; }
     // Lower-cased, with a leading ".", at most 4 characters; "" or "." restores ".ZIP".
     void setDefaultExt(const QString& extension);
     QString DefaultExt() const { return defaultExt_; }

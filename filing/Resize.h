@@ -6,13 +6,13 @@
 // Photographs over 200 Kb are shrunk to 800 by 600 before they are filed.
 namespace filing {
 
-constexpr qint64 kOversizeKb = 200; // 1 Kb being 1000 bytes
+constexpr qint64 kOversizeBytes = 200 * 1000; // 200 Kb, 1 Kb being 1000 bytes
 constexpr int kResizedWidth = 800;
 constexpr int kResizedHeight = 600;
 
-// More than 200,000 bytes.
+// More than 200 Kb: 200,001 bytes are 200.001 Kb.
 inline bool isOversize(qint64 bytes) {
-    return bytes / 1000 > kOversizeKb;
+    return bytes > kOversizeBytes;
 }
 
 // The name, inside PictureRoot, of the resize's temporary file for the picture `workingName`: "TEMP"

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 #include <sys/stat.h>
 
@@ -72,6 +73,12 @@ bool deleteFile(const QString& path) {
 bool moveToTrash(const QString& path) {
     const QString host = drive::toHost(path);
     if (!QFileInfo::exists(host)) return false;
+#ifndef Q_OS_WIN
+    // Without the data folder the trash lives in, Qt falls back to "files" and "info" folders in the
+    // current folder.
+    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (dataFolder.isEmpty() || !QDir().mkpath(dataFolder)) return false;
+#endif
     return QFile::moveToTrash(host);
 }
 

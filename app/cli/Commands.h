@@ -14,3 +14,4 @@ int runPaths(const QStringList& args, CliStreams io);
 int runZip(const QStringList& args, CliStreams io);
 int runPicture(const QStringList& args, CliStreams io);
 int runFtp(const QStringList& args, CliStreams io);
+int runFile(const QStringList& args, CliStreams io);

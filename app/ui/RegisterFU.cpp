@@ -21,6 +21,10 @@ TRegisterf::TRegisterf(QWidget* parent)
     setObjectName(QStringLiteral("Registerf"));
     setWindowTitle(QStringLiteral("บริษัท Qorvane จำกัด"));
     setFixedSize(224, 91);
+    // The window's small type: a label, a box and a button in 224 by 91 pixels.
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
     platform::gui::centreOnDesktop(this);
 
     Label1->setObjectName(QStringLiteral("Label1"));

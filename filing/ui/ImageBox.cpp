@@ -58,7 +58,8 @@ void TImage::mousePressEvent(QMouseEvent* event) {
 
 void TImage::mouseMoveEvent(QMouseEvent* event) {
     if (!pressed_ || !(event->buttons() & Qt::LeftButton)) return;
-    if ((event->position().toPoint() - pressedAt_).manhattanLength() < QApplication::startDragDistance()) return;
+    if ((event->position().toPoint() - pressedAt_).manhattanLength() < QApplication::startDragDistance())
+        return;
     pressed_ = false;
     auto* drag = new QDrag(this);
     drag->setMimeData(dragData(this));
@@ -75,13 +76,17 @@ bool TImage::accepts(const QMimeData* data) const {
 }
 
 void TImage::dragEnterEvent(QDragEnterEvent* event) {
-    if (accepts(event->mimeData())) event->acceptProposedAction();
-    else event->ignore();
+    if (accepts(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
 void TImage::dragMoveEvent(QDragMoveEvent* event) {
-    if (accepts(event->mimeData())) event->acceptProposedAction();
-    else event->ignore();
+    if (accepts(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
 void TImage::dropEvent(QDropEvent* event) {

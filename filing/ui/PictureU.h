@@ -41,9 +41,9 @@ public:
     // The category targets and their labels: before, during and after repair, documents.
     TImage *Image10, *Image21, *Image22, *Image11;
     TPanel *Panel10, *Panel11, *Panel12, *Panel13;
-    TPanel* Panel14; // "เลขรับแจ้ง", the claim number's label
-    QLineEdit* Edit1; // the claim number, at most 8 characters
-    QFrame* Panel15;  // the buttons
+    TPanel* Panel14;      // "เลขรับแจ้ง", the claim number's label
+    QLineEdit* Edit1;     // the claim number, at most 8 characters
+    QFrame* Panel15;      // the buttons
     QPushButton* BitBtn2; // Next
     QPushButton* BitBtn4; // Refresh
     QPushButton* BitBtn3; // Transfer

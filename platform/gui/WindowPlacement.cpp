@@ -41,8 +41,8 @@ QSize frameThickness(const QWidget* window) {
 
 void placeByFrame(QWidget* window, QPoint topLeft, QSize outerSize) {
     new PlaceOnFirstShow(window, [window, topLeft, outerSize] {
-        window->resize(outerSize - frameThickness(window));
-        window->move(topLeft);
+        const QPoint frameOffset = window->geometry().topLeft() - window->frameGeometry().topLeft();
+        window->setGeometry(QRect(topLeft + frameOffset, outerSize - frameThickness(window)));
     });
 }
 

@@ -192,6 +192,7 @@ TEST_F(Job, ACancelledJobAddsNothingAndRemovesNothing) {
     writeScan("AB123456801.gif", textLikeBytes(400000));
     zip.OnProgress = [](TZip& sender, quint8, quint8) { sender.Cancel(); };
     EXPECT_EQ(addScan("AB123456801.gif"), 0);
+    EXPECT_EQ(errorCodes(), QList<int>{ErrUserCanceled});
     EXPECT_EQ(archiveBytes("AB123456800.gif"), before);
     EXPECT_TRUE(scanIsThere("AB123456801.gif"));
     EXPECT_TRUE(leftoverTempFiles(host("c:\\picture\\transfer")).isEmpty());
@@ -224,6 +225,10 @@ TEST_F(Job, ArchivePathAndDefaultExtensionRules) {
     EXPECT_EQ(zip.ArchiveFile(), "c:\\Picture\\Transfer\\AB123456.zip");
     zip.setArchiveFile("c:\\Picture\\Transfer\\AB123456.Zip");
     EXPECT_EQ(zip.ArchiveFile(), "c:\\Picture\\Transfer\\AB123456.Zip");
+    EXPECT_TRUE(zip.NewArchive());
+    drive.writeFile("c:\\picture\\OLD.zip", "x");
+    zip.setArchiveFile("C:\\Picture\\old.zip");
+    EXPECT_FALSE(zip.NewArchive());
     zip.setArchiveFile("c:\\Pic.ture\\a.gif");
     EXPECT_EQ(zip.ArchiveFile(), "c:\\Pic.ture\\a.gif");
     zip.setDefaultExt("abcdef");
@@ -272,4 +277,71 @@ TEST(AttributeFilter, TheTransferRunsFilterTakesOrdinaryFilesOnly) {
     EXPECT_TRUE(passesAttributeFilter(admit, fsReadOnly, 0x2000));
     EXPECT_FALSE(passesAttributeFilter(admit, fsReadOnly, 0x21));
     EXPECT_FALSE(passesAttributeFilter(admit, fsZeroAttr, 0x80));
+}
+
+TEST_F(Job, TheArchiveNeverTakesItself) {
+    writeScan("AB123456800.gif", textLikeBytes(1000));
+    ASSERT_EQ(addScan("AB123456800.gif"), 1);
+    writeScan("AB123456801.gif", textLikeBytes(1100));
+    EXPECT_EQ(addToArchive(transferPath("AB123456.Zip"), transferPath("*.*")), 1);
+    const QList<PeerMember> members = pythonMembers(archiveHost("AB123456800.gif"));
+    ASSERT_EQ(members.size(), 2);
+    EXPECT_EQ(members[1].rawName, "AB123456801.gif");
+    EXPECT_EQ(deleted, (QStringList{transferPath("AB123456800.gif"), transferPath("AB123456801.gif")}));
+}
+
+TEST_F(Job, AnArchiveMadeAfterTheAssignmentIsExtendedNotOverwritten) {
+    writeScan("AB123456800.gif", textLikeBytes(1000));
+    writeScan("AB123456801.gif", textLikeBytes(1100));
+    zip.setArchiveFile(transferPath("AB123456.Zip"));
+    ASSERT_TRUE(zip.NewArchive());
+    TZip other;
+    applyTransferSettings(other);
+    other.setArchiveFile(transferPath("AB123456.Zip"));
+    other.FileSpec = QStringList{transferPath("AB123456800.gif")};
+    ASSERT_EQ(other.Compress(), 1);
+    zip.FileSpec = QStringList{transferPath("AB123456801.gif")};
+    EXPECT_EQ(zip.Compress(), 1);
+    EXPECT_EQ(pythonMembers(archiveHost("AB123456800.gif")).size(), 2);
+}
+
+TEST_F(Job, ArchivePathsThatCannotBeReachedEndTheJob) {
+    writeScan("AB123456800.gif", textLikeBytes(100));
+    const struct {
+        const char* archive;
+        QList<int> codes;
+    } cases[] = {{"d:\\Transfer\\AB123456.Zip", {ErrNotAccessible}},
+                 {"c:\\nofolder\\AB123456.Zip", {ErrInvalidDirectory}},
+                 {"", {}}};
+    for (const auto& c : cases) {
+        errors.clear();
+        EXPECT_EQ(addToArchive(c.archive, transferPath("AB123456800.gif")), 0) << c.archive;
+        EXPECT_EQ(errorCodes(), c.codes) << c.archive;
+    }
+    EXPECT_TRUE(scanIsThere("AB123456800.gif"));
+}
+
+TEST_F(Job, ProgressRoundsHalvesToEven) {
+    // Stored in blocks of 102,400 bytes: 12.5 % gives 12, 37.5 % gives 38, 62.5 % gives 62, 87.5 % gives 88.
+    writeScan("AB123456800.zip", randomBytes(819200));
+    ASSERT_EQ(addScan("AB123456800.zip"), 1);
+    EXPECT_EQ(progress, (QList<Progress>{{12, 12},
+                                         {25, 25},
+                                         {38, 38},
+                                         {50, 50},
+                                         {62, 62},
+                                         {75, 75},
+                                         {88, 88},
+                                         {100, 100},
+                                         {0, 0},
+                                         {0, 0}}));
+}
+
+TEST_F(Job, CopyingMembersLargerThanTheNewFileUsesUpTheJobsBytes) {
+    writeScan("AB123456800.gif", randomBytes(400000));
+    ASSERT_EQ(addScan("AB123456800.gif"), 1);
+    progress.clear();
+    writeScan("AB123456801.gif", textLikeBytes(300000));
+    ASSERT_EQ(addScan("AB123456801.gif"), 1);
+    EXPECT_EQ(progress, (QList<Progress>{{44, 100}, {87, 100}, {100, 100}, {0, 0}, {0, 0}}));
 }

@@ -63,6 +63,7 @@ TEST_F(Layout, ZipinfoSeesMsDosVersionTwoTextBitAndArchiveAttribute) {
                              "version of encoding software:                    2.0",
                              "minimum software version required to extract:   2.0",
                              "compression method:                              deflated",
+                             "compression sub-type (deflation):                normal",
                              "file security status:                            not encrypted",
                              "extended local header:                           no",
                              "file last modified on (DOS date/time):           2024 Mar 5 14:07:38",
@@ -70,7 +71,8 @@ TEST_F(Layout, ZipinfoSeesMsDosVersionTwoTextBitAndArchiveAttribute) {
                              "MS-DOS file attributes (20 hex):                 arc",
                              "length of extra field:                           0 bytes",
                              "length of file comment:                          0 characters"})
-        EXPECT_TRUE(info.contains(QLatin1String(line))) << line << "\n" << info.toStdString();
+        EXPECT_TRUE(info.simplified().contains(QString::fromLatin1(line).simplified())) << line << "\n"
+                                                                                        << info.toStdString();
 }
 
 struct EncodingCase {
@@ -116,8 +118,12 @@ TEST_F(Layout, EachFileIsStoredOrDeflatedByItsExtensionAndSize) {
         EXPECT_EQ(m.crc, crcOf(c.content));
         EXPECT_EQ(m.size, c.content.size());
         EXPECT_EQ(m.internalAttr, 1);
-        if (c.method == 0) EXPECT_EQ(m.compressedSize, c.content.size());
-        if (c.method == 8) EXPECT_EQ(m.compressedSize < m.size, c.dataShorterThanFile);
+        if (c.method == 0) {
+            EXPECT_EQ(m.compressedSize, c.content.size());
+        }
+        if (c.method == 8) {
+            EXPECT_EQ(m.compressedSize < m.size, c.dataShorterThanFile);
+        }
     }
     EXPECT_EQ(members[0].crc, 0u);
     expectReadersAccept(host(archivePath));
@@ -140,7 +146,9 @@ TEST_F(Layout, DeflateTypeChoosesLevelAndFlagBits) {
         zip.DeflateType = c.type;
         zip.CompressMethod = c.method;
         ASSERT_EQ(addToArchive(transferPath("LEVELS.zip"), transferPath(name)), 1);
-        if (c.method == cmStore) EXPECT_EQ(zip.DeflateType, dtDeflateS);
+        if (c.method == cmStore) {
+            EXPECT_EQ(zip.DeflateType, dtDeflateS);
+        }
     }
     const QList<PeerMember> members = pythonMembers(host(transferPath("LEVELS.zip")));
     ASSERT_EQ(members.size(), 5);

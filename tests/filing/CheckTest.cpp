@@ -1,6 +1,7 @@
 #include "filing/Category.h"
 #include "filing/ClaimNumber.h"
 #include "filing/Messages.h"
+#include "tests/support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +14,7 @@ TEST(ClaimNumber, LengthIsCheckedFirst) {
 }
 
 TEST(ClaimNumber, NumbersThatCanNameAFolderAreAccepted) {
-    for (const QString text :
+    for (const QString& text :
          {QStringLiteral("AB123456"), QStringLiteral("12345678"), QStringLiteral("ab-12_34"),
           QStringLiteral(" AB12345"), QStringLiteral("AB 12345"), QStringLiteral("กข123456"),
           QStringLiteral("A.123456"), QStringLiteral("CONSOLE1"), QStringLiteral("COM12345")})
@@ -21,26 +22,26 @@ TEST(ClaimNumber, NumbersThatCanNameAFolderAreAccepted) {
 }
 
 TEST(ClaimNumber, CharactersAFileNameCannotHoldAreRefused) {
-    for (const QString text : {QStringLiteral("AB/23456"),
-                               QStringLiteral("AB\\23456"),
-                               QStringLiteral("../12345"),
-                               QStringLiteral("AB..3456"),
-                               QStringLiteral("AB:23456"),
-                               QStringLiteral("AB*23456"),
-                               QStringLiteral("AB?23456"),
-                               QStringLiteral("AB\"23456"),
-                               QStringLiteral("AB<23456"),
-                               QStringLiteral("AB>23456"),
-                               QStringLiteral("AB|23456"),
-                               QStringLiteral("AB\t23456"),
-                               QStringLiteral("AB123456").replace(2, 1, QChar(0)),
-                               QStringLiteral("AB12345 "),
-                               QStringLiteral("AB12345."),
-                               QStringLiteral("AB12345") + QChar(0x4E2D),
-                               QStringLiteral("CON.1234"),
-                               QStringLiteral("nul.abcd"),
-                               QStringLiteral("LPT1.abc"),
-                               QStringLiteral("com9.123")})
+    for (const QString& text : {QStringLiteral("AB/23456"),
+                                QStringLiteral("AB\\23456"),
+                                QStringLiteral("../12345"),
+                                QStringLiteral("AB..3456"),
+                                QStringLiteral("AB:23456"),
+                                QStringLiteral("AB*23456"),
+                                QStringLiteral("AB?23456"),
+                                QStringLiteral("AB\"23456"),
+                                QStringLiteral("AB<23456"),
+                                QStringLiteral("AB>23456"),
+                                QStringLiteral("AB|23456"),
+                                QStringLiteral("AB\t23456"),
+                                QStringLiteral("AB123456").replace(2, 1, QChar(0)),
+                                QStringLiteral("AB12345 "),
+                                QStringLiteral("AB12345."),
+                                QStringLiteral("AB12345") + QChar(0x4E2D),
+                                QStringLiteral("CON.1234"),
+                                QStringLiteral("nul.abcd"),
+                                QStringLiteral("LPT1.abc"),
+                                QStringLiteral("com9.123")})
         EXPECT_EQ(filing::claimNumberRefusal(text), filing::messages::ClaimNumberCharacters.arg(text))
             << text.toStdString();
 }

@@ -2,6 +2,7 @@
 #include "platform/Error.h"
 #include "tests/support/TempDrive.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -129,8 +130,12 @@ TEST(InboxGrid, FilingThreeOfTwentyThenNextShowsTheTenthToEighteenth) {
 
 TEST(InboxGrid, TakingRemovesTheFirstExactlyEqualName) {
     TempDrive drive;
-    drive.writeFile("c:\\picture\\a.jpg", "x");
-    drive.writeFile("c:\\picture\\A.JPG", "x");
+    // Names that differ in case only can stand side by side on this file system.
+    drive.makeFolder("c:\\picture");
+    for (const char* name : {"a.jpg", "A.JPG"}) {
+        QFile file(drive.root() + "/picture/" + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
     FileList inbox(QString(), filing::inboxPatternText());
     ASSERT_EQ(inbox.count(), 2);
     int offset = 0;

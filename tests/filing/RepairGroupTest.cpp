@@ -1,6 +1,7 @@
 #include "filing/RepairGroup.h"
 #include "filing/Category.h"
 #include "platform/Error.h"
+#include "tests/support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -72,7 +73,7 @@ TEST(RepairGroup, AFieldThatIsNotADecimalNumberStopsTheNumbering) {
     const struct {
         const char* name;
         const char* field;
-    } cases[] = {{"AB123456x01.JPG", "x01"}, {"notes.jpg", "g"},         {"short.jpg", ""},
+    } cases[] = {{"AB123456x01.JPG", "x01"}, {"notes.jpg", "g"},         {"a.jpg", ""},
                  {"AB123456 12.jpg", " 12"}, {"AB123456$1F.jpg", "$1F"}, {"AB1234560x1.jpg", "0x1"}};
     for (const auto& c : cases) {
         try {

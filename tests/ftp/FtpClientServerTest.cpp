@@ -32,12 +32,12 @@ void writeHostFile(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
-struct Setup {
+struct ServerAndClient {
     TempDrive drive;
     FtpServer server{drive.root() + QStringLiteral("/../ftp-root")};
     FtpClient client;
 
-    Setup() {
+    ServerAndClient() {
         client.setHost(server.host());
         client.setPort(server.port());
         client.setUser(server.user());
@@ -48,7 +48,7 @@ struct Setup {
 } // namespace
 
 TEST(FtpClientServer, LoginSetsBinaryTypeAndReadsTheSystem) {
-    Setup s;
+    ServerAndClient s;
     s.client.connect();
     EXPECT_TRUE(s.client.connected());
     EXPECT_EQ(s.client.greeting().code, 220);
@@ -60,7 +60,7 @@ TEST(FtpClientServer, LoginSetsBinaryTypeAndReadsTheSystem) {
 
 TEST(FtpClientServer, FilesArriveByteForByteInTheGaragesFolder) {
     for (const QString& garage : {QString::fromUtf8("อู่ช่างดี การาจ"), QString::fromUtf8("Garage A&B")}) {
-        Setup s;
+        ServerAndClient s;
         const QString folder =
             QStringLiteral("Claim\\") + garage; // one folder whose name holds the backslash
         ASSERT_TRUE(QDir(s.server.root()).mkpath(folder));
@@ -88,7 +88,7 @@ TEST(FtpClientServer, FilesArriveByteForByteInTheGaragesFolder) {
 }
 
 TEST(FtpClientServer, AppendExtendsAnExistingRemoteFile) {
-    Setup s;
+    ServerAndClient s;
     ASSERT_TRUE(QDir(s.server.root()).mkpath("Claim\\Garage"));
     const QString remote = s.server.root() + "/Claim\\Garage/AB123456001.JPG";
     const QByteArray earlier = randomBytes(40000, 5);
@@ -104,7 +104,7 @@ TEST(FtpClientServer, AppendExtendsAnExistingRemoteFile) {
 }
 
 TEST(FtpClientServer, RefusalsFromTheServer) {
-    Setup s;
+    ServerAndClient s;
     s.client.setPassword("wrong");
     try {
         s.client.connect();

@@ -158,24 +158,30 @@ ScriptedFtpServer& ScriptedFtpServer::receiveData(int pauseMsPerBlock, int block
 }
 
 ScriptedFtpServer& ScriptedFtpServer::closeControl() {
-    steps_.push_back([this] { closeHandle(control_); });
+    steps_.push_back([this] {
+        ::shutdown(control_, SHUT_WR);
+        drainUntilClientCloses();
+        closeHandle(control_);
+    });
     return *this;
 }
 
 ScriptedFtpServer& ScriptedFtpServer::waitForClose() {
-    steps_.push_back([this] {
-        for (;;) {
-            waitFor(control_, POLLIN, kCloseWaitLimitMs);
-            char block[4096];
-            const ssize_t got = ::recv(control_, block, sizeof block, 0);
-            if (got <= 0) break;
-            input_.append(block, got); // commands sent to a server that stopped answering
-        }
-        clientClosed_ = true;
-        while (input_.contains('\n'))
-            commands_.append(readCommandLine());
-    });
+    steps_.push_back([this] { drainUntilClientCloses(); });
     return *this;
+}
+
+void ScriptedFtpServer::drainUntilClientCloses() {
+    for (;;) {
+        waitFor(control_, POLLIN, kCloseWaitLimitMs);
+        char block[4096];
+        const ssize_t got = ::recv(control_, block, sizeof block, 0);
+        if (got <= 0) break;
+        input_.append(block, got); // commands sent to a server that no longer answers
+    }
+    clientClosed_ = true;
+    while (input_.contains('\n'))
+        commands_.append(readCommandLine());
 }
 
 ScriptedFtpServer& ScriptedFtpServer::upload() {

@@ -39,6 +39,8 @@ public:
     // runs once the first block is in.
     ScriptedFtpServer& receiveData(int pauseMsPerBlock = 0, int blockBytes = 65536,
                                    std::function<void()> afterFirstBlock = nullptr);
+    // Ends the server's side of the control connection (the client reads its end) and answers nothing
+    // more.
     ScriptedFtpServer& closeControl();
     // Answers nothing more; waits until the client closes the control connection.
     ScriptedFtpServer& waitForClose();
@@ -57,6 +59,7 @@ private:
     using Step = std::function<void()>;
     void run();
     QByteArray readCommandLine();
+    void drainUntilClientCloses();
     void waitFor(int handle, short events, int limitMs);
     [[noreturn]] void fail(const QString& why);
 

@@ -17,18 +17,32 @@ TempDrive::TempDrive() {
     platform::drive::setDriveFolder(root());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder());
+    // The trash of the test's own; Qt needs the folder to exist to put its Trash there.
+    QDir(dir_.path()).mkpath(QStringLiteral("xdg-data"));
     qputenv("XDG_DATA_HOME", QFile::encodeName(dir_.path() + QStringLiteral("/xdg-data")));
+    // Programs the test starts find the same settings.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(settingsFolder()));
 }
 
-TempDrive::~TempDrive() { platform::drive::setDriveFolder(QString()); }
+TempDrive::~TempDrive() {
+    platform::drive::setDriveFolder(QString());
+}
 
-QString TempDrive::root() const { return dir_.path() + QStringLiteral("/drive_c"); }
+QString TempDrive::root() const {
+    return dir_.path() + QStringLiteral("/drive_c");
+}
 
-QString TempDrive::settingsFolder() const { return dir_.path() + QStringLiteral("/settings"); }
+QString TempDrive::settingsFolder() const {
+    return dir_.path() + QStringLiteral("/settings");
+}
 
-QString TempDrive::host(const QString& systemPath) const { return platform::drive::toHost(systemPath); }
+QString TempDrive::host(const QString& systemPath) const {
+    return platform::drive::toHost(systemPath);
+}
 
-void TempDrive::makeFolder(const QString& systemPath) const { QDir().mkpath(host(systemPath)); }
+void TempDrive::makeFolder(const QString& systemPath) const {
+    QDir().mkpath(host(systemPath));
+}
 
 void TempDrive::writeFile(const QString& systemPath, const QByteArray& bytes) const {
     const QString path = host(systemPath);
@@ -58,4 +72,6 @@ int runProgram(const QString& program, const QStringList& args, QByteArray* out,
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
-QString imageMagickConvert() { return QStringLiteral("/usr/bin/convert"); }
+QString imageMagickConvert() {
+    return QStringLiteral("/usr/bin/convert");
+}

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Picture codecs against their peers, in the same run. $1: the build folder.
+#  - GIF decoding of an A4 scan at 300 dpi (2480 by 3508, 8 bits) against giflib's DGifSlurp;
+#  - an inbox page of nine 4000 by 3000 photographs drawn into 148 by 125 boxes (target 0.3 s);
+#  - the 800 by 600 quality-90 resize against ImageMagick's convert -sample, whole processes both.
+set -euo pipefail
+build=${1:?build folder}
+convert=/usr/bin/convert
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# A grey document scan (paper, print, noise) and a full-colour one, both 256 colours.
+"$convert" -size 2480x3508 xc:white -fill black \
+  -draw "rectangle 200,300 2280,340" -draw "rectangle 200,500 1800,520" -draw "rectangle 200,3000 900,3100" \
+  -attenuate 0.6 +noise Gaussian -colorspace Gray -colors 256 "$work/scan_grey.gif"
+"$convert" -seed 11 -size 2480x3508 plasma:fractal -colors 256 "$work/scan_colour.gif"
+"$build/bench/bench_codecs" gif "$work/scan_grey.gif"
+"$build/bench/bench_codecs" gif "$work/scan_colour.gif"
+
+# Camera-like photographs: smooth shapes with sensor noise, quality 92.
+photos=()
+for i in 1 2 3 4 5 6 7 8 9; do
+  "$convert" -seed "$i" -size 1000x750 plasma:fractal -resize 4000x3000! -attenuate 0.3 +noise Gaussian \
+    -quality 92 "$work/IMG_000$i.JPG"
+  photos+=("$work/IMG_000$i.JPG")
+done
+echo "photographs: $(du -ch "${photos[@]}" | tail -1 | cut -f1) in all"
+"$build/bench/bench_codecs" inbox "${photos[@]}"
+
+runs=5
+now() { date +%s%N; }
+start=$(now)
+for _ in $(seq $runs); do "$build/bench/bench_codecs" resize "${photos[0]}" "$work/ours.jpg"; done
+ours=$(( ($(now) - start) / runs / 1000000 ))
+start=$(now)
+for _ in $(seq $runs); do "$convert" "${photos[0]}" -sample '800x600!' -quality 90 "$work/magick.jpg"; done
+magick=$(( ($(now) - start) / runs / 1000000 ))
+echo "resize 4000x3000 -> 800x600 q90 (whole process, mean of $runs): ours ${ours} ms, convert -sample ${magick} ms," \
+  "ours/convert $(awk -v a="$ours" -v b="$magick" 'BEGIN { printf "%.2f", a / b }')"

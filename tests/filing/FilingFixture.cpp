@@ -1,0 +1,126 @@
+#include "tests/filing/FilingFixture.h"
+
+#include "codecs/JpegCodec.h"
+#include "filing/ui/ImageBox.h"
+#include "filing/ui/Panel.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <stdexcept>
+
+namespace pictures {
+
+QByteArray jpeg(int width, int height, bool noisy, quint32 seed) {
+    QImage image(width, height, QImage::Format_RGB888);
+    QRandomGenerator random(seed);
+    for (int y = 0; y < height; ++y) {
+        uchar* row = image.scanLine(y);
+        for (int x = 0; x < width; ++x) {
+            if (noisy) {
+                const quint32 value = random.generate();
+                row[3 * x] = uchar(value);
+                row[3 * x + 1] = uchar(value >> 8);
+                row[3 * x + 2] = uchar(value >> 16);
+            } else {
+                row[3 * x] = uchar(255 * x / std::max(1, width - 1));
+                row[3 * x + 1] = uchar(255 * y / std::max(1, height - 1));
+                row[3 * x + 2] = uchar(seed * 40);
+            }
+        }
+    }
+    codecs::jpeg::EncodeOptions options;
+    options.quality = noisy ? 95 : 90;
+    return codecs::jpeg::encode(image, options);
+}
+
+QByteArray paddedJpeg(const QByteArray& jpeg, qint64 size) {
+    QByteArray padding;
+    qint64 missing = size - jpeg.size();
+    if (missing < 0 || (missing > 0 && missing < 4)) throw std::runtime_error("cannot pad to that size");
+    while (missing > 0) {
+        qint64 segment = std::min<qint64>(missing, 65535 + 2);
+        if (missing - segment > 0 && missing - segment < 4) segment -= 4; // leave room for one more
+        const qint64 length = segment - 2;
+        padding += char(0xFF);
+        padding += char(0xFE);
+        padding += char(length >> 8);
+        padding += char(length & 0xFF);
+        padding += QByteArray(int(length - 2), 'c');
+        missing -= segment;
+    }
+    return jpeg.left(2) + padding + jpeg.mid(2);
+}
+
+QByteArray gif(const QImage& image) {
+    QTemporaryDir dir;
+    const QString png = dir.filePath("in.png");
+    const QString out = dir.filePath("out.gif");
+    if (!image.save(png)) throw std::runtime_error("cannot write png");
+    if (runProgram(imageMagickConvert(), {png, out}) != 0) throw std::runtime_error("convert failed");
+    QFile file(out);
+    if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("no gif");
+    return file.readAll();
+}
+
+QByteArray noisyGif(qint64 atLeast) {
+    int side = 400;
+    for (;;) {
+        QImage image(side, side, QImage::Format_RGB32);
+        QRandomGenerator random(7);
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x)
+                image.setPixel(x, y, random.generate() | 0xFF000000u);
+        const QByteArray bytes = gif(image);
+        if (bytes.size() > atLeast) return bytes;
+        side += 200;
+    }
+}
+
+QString identify(const QString& hostPath) {
+    QByteArray out;
+    runProgram(QStringLiteral("/usr/bin/identify"), {"-format", "%w %h %m %Q %[interlace]", hostPath}, &out);
+    return QString::fromUtf8(out).trimmed();
+}
+
+} // namespace pictures
+
+PageTest::PageTest() {
+    drive.makeFolder("c:\\picture");
+}
+
+PageTest::~PageTest() = default;
+
+TPicture& PageTest::open() {
+    page_.reset();
+    page_ = std::make_unique<TPicture>();
+    return *page_;
+}
+
+void PageTest::inbox(const QString& name, const QByteArray& bytes) const {
+    drive.writeFile("c:\\picture\\" + name, bytes);
+}
+
+TImage* PageTest::cellImage(int cell) {
+    return page_->findChild<TImage*>(QStringLiteral("Image%1").arg(cell));
+}
+
+TPanel* PageTest::cellNameBar(int cell) {
+    return page_->findChild<TPanel*>(QStringLiteral("Panel%1").arg(cell));
+}
+
+QStringList PageTest::shownNames() {
+    QStringList names;
+    for (int cell = 1; cell <= 9; ++cell) {
+        const bool shown = !cellImage(cell)->isHidden();
+        EXPECT_EQ(shown, !cellNameBar(cell)->isHidden()) << "cell " << cell;
+        names << (shown ? cellNameBar(cell)->text() : QStringLiteral("-"));
+    }
+    return names;
+}
+
+void PageTest::drop(int cell, TImage* target) {
+    page_->Image10DragDrop(target, cellImage(cell));
+}

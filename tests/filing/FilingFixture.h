@@ -1,0 +1,55 @@
+#pragma once
+
+#include "filing/ui/PictureU.h"
+#include "tests/support/ScriptedMessages.h"
+#include "tests/support/TempDrive.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <memory>
+
+class TImage;
+
+// Pictures made for the tests.
+namespace pictures {
+
+// A JPEG of the given size: smooth colour bands, or every pixel random (large files) when noisy.
+QByteArray jpeg(int width, int height, bool noisy = false, quint32 seed = 1);
+// The JPEG with comment segments put after its start marker until it holds exactly `size` bytes.
+QByteArray paddedJpeg(const QByteArray& jpeg, qint64 size);
+// The image written as a GIF by ImageMagick.
+QByteArray gif(const QImage& image);
+// A GIF of random pixels that holds more than `atLeast` bytes.
+QByteArray noisyGif(qint64 atLeast);
+// Width, height, format, quality and interlace of a picture file as ImageMagick's identify reads them.
+QString identify(const QString& hostPath);
+
+} // namespace pictures
+
+// A drive of the test's own with a scripted message service, and the main window on it.
+class PageTest {
+public:
+    PageTest();
+    ~PageTest();
+
+    TPicture& page() { return *page_; }
+    // Makes the main window anew (its start-up steps fill the grid from the inbox).
+    TPicture& open();
+    void inbox(const QString& name, const QByteArray& bytes) const;
+    TImage* cellImage(int cell);
+    TPanel* cellNameBar(int cell);
+    // The names shown in cells 1 to 9, "-" for a hidden cell.
+    QStringList shownNames();
+    // Drags cell `cell` onto a category target, as the drop handler gets it.
+    void drop(int cell, TImage* target);
+    TImage* before() { return page_->Image10; }
+    TImage* during() { return page_->Image21; }
+    TImage* after() { return page_->Image22; }
+    TImage* documents() { return page_->Image11; }
+
+    TempDrive drive;
+    ScriptedMessages boxes;
+
+private:
+    std::unique_ptr<TPicture> page_;
+};

@@ -1,0 +1,595 @@
+#include "codecs/JpegCodec.h"
+#include "filing/Messages.h"
+#include "filing/ui/ImageBox.h"
+#include "filing/ui/Panel.h"
+#include "platform/Files.h"
+#include "tests/filing/FilingFixture.h"
+
+#include <QApplication>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using platform::BoxButton;
+using platform::BoxKind;
+namespace files = platform::files;
+namespace messages = filing::messages;
+
+namespace {
+
+QStringList hyphens(int count) {
+    return QStringList(count, QStringLiteral("-"));
+}
+
+QString photo(int i) {
+    return QStringLiteral("IMG_%1.JPG").arg(i, 4, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+TEST(NewPicturesPage, ControlsStandWhereTheyBelong) {
+    PageTest t;
+    TPicture& page = t.open();
+    const struct {
+        QWidget* widget;
+        QRect geometry;
+    } cases[] = {
+        {page.GroupBox1, {201, 0, 534, 486}}, {page.Image1, {17, 13, 148, 125}},
+        {page.Image2, {194, 13, 149, 125}},   {page.Image9, {367, 330, 148, 125}},
+        {page.Panel1, {17, 138, 149, 19}},    {page.Panel5, {194, 297, 150, 19}},
+        {page.Panel9, {367, 455, 149, 19}},   {page.Image10, {89, 4, 107, 74}},
+        {page.Image21, {89, 109, 107, 74}},   {page.Image22, {89, 214, 107, 74}},
+        {page.Image11, {89, 319, 107, 74}},   {page.Panel15, {4, 420, 191, 66}},
+        {page.BitBtn2, {7, 5, 82, 25}},       {page.BitBtn4, {96, 5, 82, 25}},
+        {page.BitBtn3, {7, 33, 82, 25}},      {page.BitBtn1, {96, 33, 82, 25}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.widget->geometry(), c.geometry) << c.widget->objectName().toStdString();
+    EXPECT_EQ(page.Edit1->pos(), QPoint(98, 394));
+    EXPECT_EQ(page.Edit1->width(), 97);
+    EXPECT_EQ(page.Edit1->maxLength(), 8);
+    EXPECT_EQ(page.Panel14->pos(), QPoint(5, 391));
+    const struct {
+        TPanel* label;
+        TImage* target;
+        const char* text;
+    } targets[] = {{page.Panel10, page.Image10, "ก่อนซ่อม"},
+                   {page.Panel11, page.Image21, "ระหว่างซ่อม"},
+                   {page.Panel12, page.Image22, "หลังซ่อม"},
+                   {page.Panel13, page.Image11, "เอกสาร"}};
+    for (const auto& c : targets) {
+        EXPECT_EQ(c.label->text(), QString::fromUtf8(c.text));
+        EXPECT_EQ(c.label->x(), 5);
+        EXPECT_EQ(c.target->Picture.width(), 110);
+        EXPECT_EQ(c.target->Picture.height(), 94);
+        EXPECT_TRUE(c.target->acceptDrops());
+        EXPECT_FALSE(c.target->dragSource());
+    }
+    EXPECT_EQ(page.Panel14->text(), QStringLiteral("เลขรับแจ้ง"));
+    EXPECT_EQ(page.BitBtn2->text(), QStringLiteral("Next"));
+    EXPECT_EQ(page.BitBtn4->text(), QStringLiteral("Refresh"));
+    EXPECT_EQ(page.BitBtn3->text(), QStringLiteral("Transfer"));
+    for (int cell = 1; cell <= 9; ++cell) {
+        EXPECT_TRUE(t.cellImage(cell)->dragSource());
+        EXPECT_FALSE(t.cellImage(cell)->acceptDrops());
+    }
+    for (TPicClip* clip : {&page.PicClip1, &page.PicClip5, &page.PicClip9}) {
+        EXPECT_EQ(clip->Cols, 3);
+        EXPECT_EQ(clip->Rows, 6);
+        EXPECT_EQ(clip->MaskColor, QColor(128, 128, 0));
+    }
+    // Only image boxes are taken by the targets.
+    EXPECT_TRUE(page.Image10DragOver(page.Image3));
+    EXPECT_FALSE(page.Image10DragOver(page.BitBtn2));
+    EXPECT_FALSE(page.Image10DragOver(page.Panel3));
+    EXPECT_FALSE(page.Image10DragOver(nullptr));
+}
+
+TEST(NewPicturesPage, EmptyInboxThenNextDisablesNext) {
+    PageTest t;
+    TPicture& page = t.open();
+    EXPECT_EQ(t.shownNames(), hyphens(9));
+    EXPECT_TRUE(page.BitBtn2->isEnabled());
+    page.BitBtn2->click();
+    EXPECT_EQ(t.shownNames(), hyphens(9));
+    EXPECT_FALSE(page.BitBtn2->isEnabled());
+    // Refresh starts again at the first page and shows what arrived meanwhile.
+    t.inbox("new.jpg", pictures::jpeg(40, 30));
+    page.BitBtn4->click();
+    EXPECT_EQ(t.shownNames(), QStringList({"new.jpg"}) + hyphens(8));
+    EXPECT_TRUE(page.BitBtn2->isEnabled());
+    EXPECT_EQ(t.boxes.count(), 0);
+}
+
+TEST(NewPicturesPage, FirstPhotographCreatesTheClaimFolderAndBecomes001) {
+    PageTest t;
+    const QByteArray bytes = pictures::jpeg(64, 48);
+    t.inbox("IMG_0042.JPG", bytes);
+    t.inbox("img_0043.jpg", pictures::jpeg(64, 48, false, 2));
+    t.inbox("scan.GIF", pictures::gif(QImage(30, 60, QImage::Format_RGB32)));
+    TPicture& page = t.open();
+    ASSERT_EQ(t.shownNames(), QStringList({"IMG_0042.JPG", "img_0043.jpg", "scan.GIF"}) + hyphens(6));
+    page.Edit1->setText("AB123456");
+    ASSERT_FALSE(files::folderExists("c:\\picture\\AB123456"));
+
+    t.drop(1, t.before());
+    EXPECT_EQ(t.boxes.count(), 0) << t.boxes.texts().join('\n').toStdString();
+    EXPECT_EQ(t.drive.readFile("c:\\picture\\AB123456\\AB123456001.JPG"), bytes);
+    EXPECT_EQ(t.drive.readFile("c:\\picture\\transfer\\AB123456001.JPG"), bytes);
+    EXPECT_FALSE(files::exists("c:\\picture\\IMG_0042.JPG"));
+    EXPECT_EQ(t.shownNames(), QStringList({"-", "img_0043.jpg", "scan.GIF"}) + hyphens(6));
+    EXPECT_EQ(page.PageOffset, -1);
+    EXPECT_EQ(page.FileListBox1.items(), QStringList({"img_0043.jpg", "scan.GIF"}));
+
+    t.drop(2, t.before());
+    t.drop(3, t.documents());
+    const QString host = t.drive.host("c:\\picture\\AB123456");
+    EXPECT_EQ(QDir(host).entryList(QDir::Files, QDir::Name),
+              QStringList({"AB123456001.JPG", "AB123456002.jpg", "AB123456800.GIF"}));
+    EXPECT_EQ(QDir(t.drive.host("c:\\picture\\transfer")).entryList(QDir::Files, QDir::Name),
+              QStringList({"AB123456001.JPG", "AB123456002.jpg", "AB123456800.GIF"}));
+    EXPECT_EQ(QDir(t.drive.host("c:\\picture")).entryList(QDir::Files), QStringList());
+    EXPECT_EQ(t.shownNames(), hyphens(9));
+    EXPECT_EQ(page.ListBox1, QStringList({"001", "002"}));
+}
+
+TEST(NewPicturesPage, NumberingTable) {
+    const struct {
+        const char* category;
+        std::initializer_list<const char*> present;
+        const char* expected;
+    } rows[] = {
+        {"before", {}, "AB123456001.jpg"},
+        {"before", {"001", "002", "003", "004", "005", "006", "007", "008", "009"}, "AB123456010.jpg"},
+        {"before", {"099"}, "AB123456100.jpg"},
+        {"before", {"298"}, "AB123456299.jpg"},
+        {"during", {"001", "002"}, "AB123456300.jpg"},
+        {"during", {"300"}, "AB123456301.jpg"},
+        {"during", {"498"}, "AB123456499.jpg"},
+        {"after", {"001", "300"}, "AB123456500.jpg"},
+        {"after", {"798"}, "AB123456799.jpg"},
+        {"document", {"001"}, "AB123456800.gif"},
+        {"document", {"998"}, "AB123456999.gif"},
+        {"before", {"001", "002", "005"}, "AB123456006.jpg"},
+    };
+    const QByteArray scan = pictures::gif(QImage(12, 12, QImage::Format_RGB32));
+    for (const auto& row : rows) {
+        PageTest t;
+        const bool document = QLatin1String(row.category) == QLatin1String("document");
+        t.inbox(document ? "scan.gif" : "photo.jpg", document ? scan : pictures::jpeg(16, 16));
+        for (const char* number : row.present)
+            t.drive.writeFile(QStringLiteral("c:\\picture\\AB123456\\AB123456%1.JPG").arg(number), "x");
+        TPicture& page = t.open();
+        page.Edit1->setText("AB123456");
+        TImage* target = document                                                 ? t.documents()
+                         : QLatin1String(row.category) == QLatin1String("before") ? t.before()
+                         : QLatin1String(row.category) == QLatin1String("during") ? t.during()
+                                                                                  : t.after();
+        t.drop(1, target);
+        EXPECT_EQ(t.boxes.count(), 0) << row.expected;
+        EXPECT_TRUE(files::fileExists(QStringLiteral("c:\\picture\\AB123456\\") + row.expected))
+            << row.expected;
+        EXPECT_TRUE(files::fileExists(QStringLiteral("c:\\picture\\transfer\\") + row.expected))
+            << row.expected;
+    }
+}
+
+TEST(NewPicturesPage, WrongLengthAndWrongKindAreRefusedWithTheirMessages) {
+    PageTest t;
+    t.inbox("a.jpg", pictures::jpeg(16, 16));
+    t.inbox("b.gif", pictures::gif(QImage(12, 12, QImage::Format_RGB32)));
+    TPicture& page = t.open();
+    page.show();
+    QApplication::setActiveWindow(&page);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+
+    const struct {
+        const char* claim;
+        int cell;
+        TImage* target;
+        QString message;
+        bool focusToClaim;
+    } cases[] = {
+        {"AB12345", 1, page.Image10, messages::ClaimNumberLength, true},
+        {"", 1, page.Image10, messages::EnterClaimNumber, true},
+        {"AB12/456", 1, page.Image10, messages::ClaimNumberCharacters.arg("AB12/456"), true},
+        {"AB123456", 2, page.Image10, messages::PhotographsOnly, false},
+        {"AB123456", 2, page.Image21, messages::PhotographsOnly, false},
+        {"AB123456", 2, page.Image22, messages::PhotographsOnly, false},
+        {"AB123456", 1, page.Image11, messages::DocumentsOnly, false},
+    };
+    for (const auto& c : cases) {
+        t.boxes.clear();
+        page.Edit1->setText(QString::fromUtf8(c.claim));
+        page.BitBtn4->setFocus();
+        t.drop(c.cell, c.target);
+        ASSERT_EQ(t.boxes.count(), 1) << c.claim;
+        EXPECT_EQ(t.boxes.last().text, c.message);
+        EXPECT_EQ(t.boxes.last().kind, BoxKind::Plain);
+        EXPECT_EQ(t.boxes.last().buttons, QList<BoxButton>{BoxButton::Ok});
+        EXPECT_EQ(QApplication::focusWidget() == page.Edit1, c.focusToClaim) << c.claim;
+        EXPECT_EQ(t.shownNames(), QStringList({"a.jpg", "b.gif"}) + hyphens(7));
+        EXPECT_EQ(page.PageOffset, 0);
+    }
+    EXPECT_EQ(QDir(t.drive.host("c:\\picture")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList({"a.jpg", "b.gif", "transfer"}));
+    EXPECT_TRUE(QDir(t.drive.host("c:\\picture\\transfer")).isEmpty());
+}
+
+TEST(NewPicturesPage, ThreeFilingsFromAFullPageOfTwentyThenNext) {
+    PageTest t;
+    for (int i = 1; i <= 20; ++i)
+        t.inbox(photo(i), pictures::jpeg(32, 24, false, i));
+    TPicture& page = t.open();
+    QStringList firstPage;
+    for (int i = 1; i <= 9; ++i)
+        firstPage << photo(i);
+    ASSERT_EQ(t.shownNames(), firstPage);
+    page.Edit1->setText("XY000001");
+    t.drop(2, t.before());
+    t.drop(5, t.during());
+    t.drop(9, t.after());
+    ASSERT_EQ(t.boxes.count(), 0) << t.boxes.texts().join('\n').toStdString();
+    EXPECT_EQ(t.shownNames(),
+              QStringList({photo(1), "-", photo(3), photo(4), "-", photo(6), photo(7), photo(8), "-"}));
+    EXPECT_EQ(page.PageOffset, -3);
+    EXPECT_EQ(page.FileListBox1.count(), 17);
+    EXPECT_EQ(QDir(t.drive.host("c:\\picture\\XY000001")).entryList(QDir::Files, QDir::Name),
+              QStringList({"XY000001001.JPG", "XY000001300.JPG", "XY000001500.JPG"}));
+
+    page.BitBtn2->click();
+    QStringList secondPage;
+    for (int i = 10; i <= 18; ++i)
+        secondPage << photo(i);
+    EXPECT_EQ(t.shownNames(), secondPage);
+    EXPECT_EQ(page.PageOffset, 6);
+    EXPECT_TRUE(page.BitBtn2->isEnabled());
+    page.BitBtn2->click();
+    EXPECT_EQ(t.shownNames(), QStringList({photo(19), photo(20)}) + hyphens(7));
+    EXPECT_FALSE(page.BitBtn2->isEnabled());
+}
+
+TEST(NewPicturesPage, AGifScanShowsItsTopLeftRegionAndAPhotographShowsWhole) {
+    PageTest t;
+    // 900 by 1200: the top-left 300 by 200 is red on its left half and green on its right, with an olive
+    // stripe; everything else is blue.
+    QImage scan(900, 1200, QImage::Format_RGB32);
+    scan.fill(Qt::blue);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 300; ++x)
+            scan.setPixel(x, y, x < 150 ? qRgb(255, 0, 0) : qRgb(0, 255, 0));
+    for (int y = 90; y < 110; ++y)
+        for (int x = 0; x < 300; ++x)
+            scan.setPixel(x, y, qRgb(128, 128, 0));
+    t.inbox("scan.gif", pictures::gif(scan));
+    QImage wide(800, 200, QImage::Format_RGB32);
+    wide.fill(Qt::white);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 400; x < 800; ++x)
+            wide.setPixel(x, y, qRgb(0, 0, 0));
+    codecs::jpeg::EncodeOptions options;
+    t.inbox("wide.jpg", codecs::jpeg::encode(wide, options));
+    TPicture& page = t.open();
+    page.resize(808, 580);
+    page.show();
+    ASSERT_EQ(t.shownNames(), QStringList({"scan.gif", "wide.jpg"}) + hyphens(7));
+
+    EXPECT_EQ(page.PicClip1.Picture().width(), 900);
+    EXPECT_EQ(page.Image1->Picture.width(), 300);
+    EXPECT_EQ(page.Image1->Picture.height(), 200);
+    const QImage shown = page.Image1->grab().toImage();
+    ASSERT_EQ(shown.size(), QSize(148, 125));
+    const QRgb background = page.GroupBox1->grab().toImage().pixel(10, 10);
+    int blue = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            if (shown.pixel(x, y) == qRgb(0, 0, 255)) ++blue;
+    EXPECT_EQ(blue, 0);
+    EXPECT_EQ(shown.pixel(10, 10), qRgb(255, 0, 0));
+    EXPECT_EQ(shown.pixel(140, 10), qRgb(0, 255, 0));
+    EXPECT_EQ(shown.pixel(140, 120), qRgb(0, 255, 0));
+    // The olive stripe lets the background through.
+    EXPECT_EQ(shown.pixel(10, 62), background);
+    EXPECT_NE(background, qRgb(128, 128, 0));
+
+    // The photograph is whole: its white left half and black right half fill the box.
+    const QImage whole = page.Image2->grab().toImage();
+    ASSERT_EQ(whole.size(), QSize(149, 125));
+    EXPECT_GT(qGray(whole.pixel(5, 60)), 240);
+    EXPECT_LT(qGray(whole.pixel(143, 60)), 15);
+}
+
+TEST(NewPicturesPage, SizeLimitIsTwoHundredThousandBytes) {
+    PageTest t;
+    const QByteArray atLimit = pictures::paddedJpeg(pictures::jpeg(64, 48), 200000);
+    const QByteArray overLimit = pictures::paddedJpeg(pictures::jpeg(64, 48, false, 3), 200001);
+    ASSERT_EQ(atLimit.size(), 200000);
+    ASSERT_EQ(overLimit.size(), 200001);
+    t.inbox("a.jpg", atLimit);
+    t.inbox("b.jpg", overLimit);
+    TPicture& page = t.open();
+    page.Edit1->setText("AB123456");
+
+    t.drop(1, t.before());
+    EXPECT_EQ(t.boxes.count(), 0);
+    EXPECT_EQ(t.drive.readFile("c:\\picture\\AB123456\\AB123456001.jpg"), atLimit);
+
+    t.boxes.answer(BoxButton::No);
+    t.drop(2, t.before());
+    ASSERT_GE(t.boxes.count(), 1);
+    const platform::BoxRequest& question = t.boxes.boxes().first();
+    EXPECT_EQ(question.kind, BoxKind::Warning);
+    EXPECT_EQ(question.caption, QStringLiteral("Warning"));
+    EXPECT_EQ(question.text, QStringLiteral("ภาพนี้มีขนาดเกิน 200 Kb ต้องการ Resize ภาพหรือไม่?"));
+    EXPECT_EQ(question.buttons, QList<BoxButton>({BoxButton::Yes, BoxButton::No}));
+    EXPECT_EQ(question.defaultButton, BoxButton::Yes);
+}
+
+TEST(NewPicturesPage, YesFilesAnEightHundredBySixHundredJpegInBothFolders) {
+    PageTest t;
+    const QByteArray big = pictures::jpeg(1600, 1200, true);
+    ASSERT_GT(big.size(), 200000);
+    t.inbox("IMG_0001.JPG", big);
+    t.inbox("portrait.jpg", pictures::jpeg(600, 800, true, 9));
+    TPicture& page = t.open();
+    page.Edit1->setText("AB123456");
+    t.boxes.answer(BoxButton::Yes);
+    t.drop(1, t.before());
+    t.boxes.answer(BoxButton::Yes);
+    t.drop(2, t.after());
+    ASSERT_EQ(t.boxes.count(), 2) << t.boxes.texts().join('\n').toStdString();
+    for (const char* name : {"AB123456\\AB123456001.JPG", "transfer\\AB123456001.JPG",
+                             "AB123456\\AB123456500.jpg", "transfer\\AB123456500.jpg"}) {
+        const QString path = t.drive.host(QStringLiteral("c:\\picture\\") + name);
+        EXPECT_EQ(pictures::identify(path), QStringLiteral("800 600 JPEG 90 None")) << name;
+    }
+    EXPECT_EQ(t.drive.readFile("c:\\picture\\AB123456\\AB123456001.JPG"),
+              t.drive.readFile("c:\\picture\\transfer\\AB123456001.JPG"));
+    EXPECT_EQ(QDir(t.drive.host("c:\\picture")).entryList(QDir::Files), QStringList());
+    EXPECT_EQ(t.shownNames(), hyphens(9));
+}
+
+TEST(NewPicturesPage, NoLeavesThePictureInTheInboxAndRebuildsTheGrid) {
+    PageTest t;
+    const QByteArray big = pictures::jpeg(1000, 800, true);
+    t.inbox("a.jpg", pictures::jpeg(16, 16));
+    t.inbox("big.jpg", big);
+    t.inbox("c.jpg", pictures::jpeg(16, 16, false, 2));
+    TPicture& page = t.open();
+    page.Edit1->setText("AB123456");
+    t.drop(1, t.before());
+    ASSERT_EQ(t.shownNames(), QStringList({"-", "big.jpg", "c.jpg"}) + hyphens(6));
+
+    t.boxes.clear();
+    t.boxes.answer(BoxButton::No);
+    t.drop(2, t.before());
+    ASSERT_EQ(t.boxes.count(), 2);
+    const platform::BoxRequest& refusal = t.boxes.last();
+    EXPECT_EQ(refusal.kind, BoxKind::Warning);
+    EXPECT_EQ(refusal.buttons, QList<BoxButton>{BoxButton::Ok});
+    EXPECT_EQ(refusal.text, QStringLiteral("ไม่สามารถทำการโอนภาพได้เนื่องจากไฟล์มีขนาดใหญ่เกินไป "
+                                           "กรุณาทำการ Resize ภาพก่อนทำการส่งอีกครั้ง."));
+    EXPECT_EQ(t.drive.readFile("c:\\picture\\big.jpg"), big);
+    EXPECT_EQ(t.shownNames(), QStringList({"big.jpg", "c.jpg"}) + hyphens(7));
+    EXPECT_EQ(page.PageOffset, 0);
+    EXPECT_TRUE(page.BitBtn2->isEnabled());
+    EXPECT_EQ(QDir(t.drive.host("c:\\picture\\AB123456")).entryList(QDir::Files),
+              QStringList({"AB123456001.jpg"}));
+    EXPECT_EQ(QDir(t.drive.host("c:\\picture\\transfer")).entryList(QDir::Files),
+              QStringList({"AB123456001.jpg"}));
+}
+
+TEST(NewPicturesPage, AnOversizeGifOnDocumentFailsWithJpegError53AndStays) {
+    PageTest t;
+    const QByteArray scan = pictures::noisyGif(200000);
+    t.inbox("scan.gif", scan);
+    TPicture& page = t.open();
+    page.Edit1->setText("AB123456");
+    t.boxes.answer(BoxButton::Yes);
+    t.drop(1, t.documents());
+    ASSERT_EQ(t.boxes.count(), 2);
+    EXPECT_EQ(t.boxes.last().kind, BoxKind::Error);
+    EXPECT_EQ(t.boxes.last().text, QStringLiteral("JPEG error #53."));
+    EXPECT_EQ(t.drive.readFile("c:\\picture\\scan.gif"), scan);
+    EXPECT_EQ(QDir(t.drive.host("c:\\picture")).entryList(QDir::Files), QStringList({"scan.gif"}));
+    EXPECT_FALSE(files::exists("c:\\picture\\AB123456"));
+    EXPECT_TRUE(QDir(t.drive.host("c:\\picture\\transfer")).isEmpty());
+    // The cell stays; Refresh brings the list back in step.
+    EXPECT_EQ(t.shownNames(), QStringList({"scan.gif"}) + hyphens(8));
+    EXPECT_EQ(page.FileListBox1.count(), 0);
+    page.BitBtn4->click();
+    EXPECT_EQ(page.FileListBox1.items(), QStringList({"scan.gif"}));
+    EXPECT_EQ(page.PageOffset, 0);
+}
+
+TEST(NewPicturesPage, AUsedUpCategoryFilesNothing) {
+    PageTest t;
+    const QByteArray bytes = pictures::jpeg(16, 16);
+    t.inbox("a.jpg", bytes);
+    t.drive.writeFile("c:\\picture\\AB123456\\AB123456299.jpg", "x");
+    t.drive.writeFile("c:\\picture\\AB123456\\AB123456999.gif", "x");
+    TPicture& page = t.open();
+    page.Edit1->setText("AB123456");
+    t.drop(1, t.before());
+    ASSERT_EQ(t.boxes.count(), 1);
+    EXPECT_EQ(t.boxes.last().kind, BoxKind::Error);
+    EXPECT_EQ(t.boxes.last().text, platform::errorBoxText(messages::CategoryFull.arg(
+                                       QStringLiteral("ก่อนซ่อม"), "AB123456", "001", "299")));
+    EXPECT_EQ(t.drive.readFile("c:\\picture\\a.jpg"), bytes);
+    EXPECT_EQ(QDir(t.drive.host("c:\\picture\\AB123456")).entryList(QDir::Files, QDir::Name),
+              QStringList({"AB123456299.jpg", "AB123456999.gif"}));
+    EXPECT_TRUE(QDir(t.drive.host("c:\\picture\\transfer")).isEmpty());
+    // The other categories still take pictures.
+    page.BitBtn4->click();
+    t.drop(1, t.during());
+    EXPECT_TRUE(files::fileExists("c:\\picture\\AB123456\\AB123456300.jpg"));
+}
+
+TEST(NewPicturesPage, AClaimNumberThatCannotNameAFolderIsRefusedBeforeAnythingIsMade) {
+    PageTest t;
+    t.inbox("a.jpg", pictures::jpeg(16, 16));
+    TPicture& page = t.open();
+    for (const char* claim : {"../x/../", "AB\\12345", "AB:12345", "AB*12345", "AB12345.", "CON.1234"}) {
+        t.boxes.clear();
+        page.Edit1->setText(claim);
+        t.drop(1, t.before());
+        ASSERT_EQ(t.boxes.count(), 1) << claim;
+        EXPECT_EQ(t.boxes.last().text, messages::ClaimNumberCharacters.arg(claim));
+        EXPECT_EQ(t.boxes.last().kind, BoxKind::Plain);
+    }
+    EXPECT_EQ(QDir(t.drive.host("c:\\picture")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList({"a.jpg", "transfer"}));
+    EXPECT_EQ(QDir(t.drive.root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList({"picture"}));
+    EXPECT_EQ(t.shownNames(), QStringList({"a.jpg"}) + hyphens(8));
+}
+
+TEST(NewPicturesPage, AFailedCopyIsReportedAndLosesNothing) {
+    PageTest t;
+    const QByteArray bytes = pictures::jpeg(16, 16);
+    t.inbox("a.jpg", bytes);
+    TPicture& page = t.open();
+    // The transfer folder has become a file: the second copy cannot be made.
+    QDir(t.drive.host("c:\\picture\\transfer")).removeRecursively();
+    t.drive.writeFile("c:\\picture\\transfer", "not a folder");
+    page.Edit1->setText("AB123456");
+    t.drop(1, t.before());
+    ASSERT_EQ(t.boxes.count(), 1);
+    EXPECT_EQ(t.boxes.last().kind, BoxKind::Error);
+    EXPECT_EQ(t.boxes.last().text,
+              platform::errorBoxText(messages::CopyFailed.arg("c:\\picture\\transfer\\AB123456001.jpg")));
+    EXPECT_EQ(t.drive.readFile("c:\\picture\\a.jpg"), bytes);
+    EXPECT_TRUE(QDir(t.drive.host("c:\\picture\\AB123456")).isEmpty());
+    EXPECT_EQ(t.shownNames(), QStringList({"a.jpg"}) + hyphens(8));
+}
+
+TEST(NewPicturesPage, APictureInTheInboxNamedTempIsNeverReplaced) {
+    PageTest t;
+    const QByteArray small = pictures::jpeg(16, 16);
+    const QByteArray bigTemp = pictures::jpeg(1000, 800, true, 4);
+    t.inbox("big.jpg", pictures::jpeg(1000, 800, true, 5));
+    t.inbox("TEMP.jpg", small);
+    t.inbox("TEMP1.JPG", bigTemp);
+    TPicture& page = t.open();
+    ASSERT_EQ(t.shownNames(), QStringList({"big.jpg", "TEMP.jpg", "TEMP1.JPG"}) + hyphens(6));
+    page.Edit1->setText("AB123456");
+
+    // big.jpg: TEMP.jpg and TEMP1.jpg are taken, so the resize writes TEMP2.jpg.
+    t.boxes.answer(BoxButton::Yes);
+    t.drop(1, t.before());
+    EXPECT_EQ(page.WorkingName, QStringLiteral("TEMP2.jpg"));
+    EXPECT_EQ(t.drive.readFile("c:\\picture\\TEMP.jpg"), small);
+    EXPECT_EQ(t.drive.readFile("c:\\picture\\TEMP1.JPG"), bigTemp);
+    EXPECT_EQ(pictures::identify(t.drive.host("c:\\picture\\AB123456\\AB123456001.jpg")),
+              QStringLiteral("800 600 JPEG 90 None"));
+
+    // TEMP1.JPG itself, oversize: its resize goes to TEMP2.JPG, then both leave.
+    t.boxes.answer(BoxButton::Yes);
+    t.drop(3, t.before());
+    EXPECT_EQ(page.WorkingName, QStringLiteral("TEMP2.JPG"));
+    EXPECT_EQ(pictures::identify(t.drive.host("c:\\picture\\AB123456\\AB123456002.JPG")),
+              QStringLiteral("800 600 JPEG 90 None"));
+    EXPECT_EQ(QDir(t.drive.host("c:\\picture")).entryList(QDir::Files), QStringList({"TEMP.jpg"}));
+    EXPECT_EQ(t.boxes.count(), 2) << t.boxes.texts().join('\n').toStdString();
+}
+
+TEST(NewPicturesPage, AFileGoneSinceTheListWasReadFailsWithFileNotFound) {
+    PageTest t;
+    t.inbox("a.jpg", pictures::jpeg(16, 16));
+    TPicture& page = t.open();
+    QFile::remove(t.drive.host("c:\\picture\\a.jpg"));
+    page.Edit1->setText("AB123456");
+    t.drop(1, t.before());
+    ASSERT_EQ(t.boxes.count(), 1);
+    EXPECT_EQ(t.boxes.last().kind, BoxKind::Error);
+    EXPECT_EQ(t.boxes.last().text, QStringLiteral("File not found."));
+    EXPECT_FALSE(files::exists("c:\\picture\\AB123456"));
+    EXPECT_EQ(t.shownNames(), QStringList({"a.jpg"}) + hyphens(8));
+    EXPECT_EQ(page.PageOffset, -1);
+}
+
+TEST(NewPicturesPage, AClaimFolderNameWithoutASequenceNumberStopsTheFiling) {
+    PageTest t;
+    const QByteArray big = pictures::jpeg(1000, 800, true);
+    t.inbox("big.jpg", big);
+    t.drive.writeFile("c:\\picture\\AB123456\\notes.jpg", "x");
+    TPicture& page = t.open();
+    page.Edit1->setText("AB123456");
+    t.boxes.answer(BoxButton::Yes);
+    t.drop(1, t.before());
+    ASSERT_EQ(t.boxes.count(), 2);
+    EXPECT_EQ(t.boxes.last().kind, BoxKind::Error);
+    EXPECT_EQ(t.boxes.last().text, QStringLiteral("'g' is not a valid integer value."));
+    // Nothing copied or deleted, and the resize's temporary file is gone again.
+    EXPECT_EQ(QDir(t.drive.host("c:\\picture")).entryList(QDir::Files), QStringList({"big.jpg"}));
+    EXPECT_EQ(t.drive.readFile("c:\\picture\\big.jpg"), big);
+    EXPECT_EQ(QDir(t.drive.host("c:\\picture\\AB123456")).entryList(QDir::Files), QStringList({"notes.jpg"}));
+    EXPECT_TRUE(QDir(t.drive.host("c:\\picture\\transfer")).isEmpty());
+}
+
+TEST(NewPicturesPage, APictureThatCannotBeLoadedStopsTheFillAtItsCell) {
+    PageTest t;
+    for (int i = 1; i <= 12; ++i)
+        t.inbox(photo(i), pictures::jpeg(16, 16, false, i));
+    t.inbox(photo(11), "this is not a JPEG");
+    TPicture& page = t.open();
+    ASSERT_EQ(t.boxes.count(), 0);
+
+    // Next stops at the damaged picture: later cells stay hidden and Next stays enabled.
+    page.BitBtn2->click();
+    ASSERT_EQ(t.boxes.count(), 1);
+    EXPECT_EQ(t.boxes.last().kind, BoxKind::Error);
+    EXPECT_EQ(t.boxes.last().text, QStringLiteral("JPEG error #53."));
+    EXPECT_EQ(t.shownNames(), QStringList({photo(10)}) + hyphens(8));
+    EXPECT_EQ(page.PageOffset, 9);
+    EXPECT_TRUE(page.BitBtn2->isEnabled());
+
+    // A first fill that fails leaves the offset and Next as they were.
+    t.inbox(photo(3), "GIF89a");
+    page.BitBtn4->click();
+    ASSERT_EQ(t.boxes.count(), 2);
+    EXPECT_EQ(t.boxes.last().text, QStringLiteral("JPEG error #53."));
+    EXPECT_EQ(t.shownNames(), QStringList({photo(1), photo(2)}) + hyphens(7));
+    EXPECT_EQ(page.PageOffset, 9);
+}
+
+TEST(NewPicturesPage, DoubleClickOnAShownNameBarAsksForItsPreview) {
+    PageTest t;
+    t.inbox("a.jpg", pictures::jpeg(16, 16));
+    t.inbox("b.jpg", pictures::jpeg(16, 16));
+    TPicture& page = t.open();
+    page.show();
+    QStringList previewed;
+    page.Zoom = [&](TPanel* nameBar) { previewed << nameBar->text(); };
+    QTest::mouseDClick(page.Panel2, Qt::LeftButton);
+    page.Panel1DblClick();
+    EXPECT_EQ(previewed, QStringList({"b.jpg", "a.jpg"}));
+}
+
+TEST(NewPicturesPage, ADropThroughQtsDragAndDropEventsFilesThePicture) {
+    PageTest t;
+    t.inbox("a.jpg", pictures::jpeg(16, 16));
+    TPicture& page = t.open();
+    page.show();
+    page.Edit1->setText("AB123456");
+
+    // Data that names no image box of the window is refused.
+    QMimeData stranger;
+    stranger.setText("a.jpg");
+    QDragEnterEvent refused(QPoint(5, 5), Qt::MoveAction, &stranger, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(page.Image10, &refused);
+    EXPECT_FALSE(refused.isAccepted());
+
+    std::unique_ptr<QMimeData> data(TImage::dragData(page.Image1));
+    QDragEnterEvent enter(QPoint(5, 5), Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(page.Image10, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(page.Image10, &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_TRUE(files::fileExists("c:\\picture\\AB123456\\AB123456001.jpg"));
+    EXPECT_EQ(t.shownNames(), hyphens(9));
+}
