@@ -138,10 +138,12 @@ ArchiveContents readArchive(ArchiveSource& source) {
 
     ArchiveContents contents;
     qint64 at = centralStart;
+    qint64 memberBytes = 0;
     QString problem;
     while (at + kCentralHeaderSize <= endAt) {
         KeptMember member;
-        if (!source.readAt(at, member.header.data(), kCentralHeaderSize)) return unreadable("read error");
+        if (!source.readAt(at, member.header.data(), kCentralHeaderSize))
+            return unreadable(QStringLiteral("read error"));
         if (get32(member.header.data()) != kCentralSignature) break;
         const qint64 nameLength = get16(member.header.data() + central::NameLength);
         const qint64 extraLength = get16(member.header.data() + central::ExtraLength);
@@ -159,6 +161,10 @@ ArchiveContents readArchive(ArchiveSource& source) {
         member.name = nameFromBytes(member.rawName);
         member.localOffset = dataStart + get32(member.header.data() + central::LocalHeaderOffset);
         if (!measureLocalMember(source, member, problem)) return unreadable(problem);
+        // Members of a sound archive never share bytes; a directory that points at the same bytes over and
+        // over would make the new archive many times the old one.
+        memberBytes += member.copyLength;
+        if (memberBytes > source.size()) return unreadable(QStringLiteral("members overlap"));
         contents.members.append(member);
         at = next;
     }

@@ -8,8 +8,10 @@
 
 namespace {
 
-// Stretching to device pixels first is worth it only while the box is of a size one can allocate.
+// Stretching to device pixels first is worth it only while the box is of a size one can allocate; the
+// stretched pixels are kept for the next paint only for boxes of a widget's size.
 constexpr qint64 kMaxPrestretchPixels = 64'000'000;
+constexpr qint64 kMaxCachedPixels = 8'000'000;
 
 bool rasterTarget(const QPainter& painter) {
     const QPaintEngine* engine = painter.paintEngine();
@@ -80,15 +82,28 @@ void TCanvas::stretchImage(const QRect& rect, const codecs::DrawSource& source, 
     if (!painter_ || !painter_->isActive()) return;
     QPainter& painter = *painter_;
     if (rasterTarget(painter)) {
+        // Stretched to device pixels here and drawn one to one: only the part of the box on the device.
         const QRect device = deviceRect(painter, rect);
-        if (device.isEmpty()) return;
-        if (qint64(device.width()) * device.height() <= kMaxPrestretchPixels) {
-            QImage once;
-            const QImage& pixels =
-                cache ? cache->get(source, device.size()) : (once = codecs::stretched(source, device.size()));
+        const QRect surface(0, 0, painter.device()->width(), painter.device()->height());
+        const QRect visible = device & surface;
+        if (visible.isEmpty()) return;
+        const qint64 area = qint64(visible.width()) * visible.height();
+        if (area <= kMaxPrestretchPixels) {
+            QImage part;
+            const bool whole = visible == device;
+            if (!whole) {
+                part = QImage(visible.size(), QImage::Format_ARGB32_Premultiplied);
+                if (part.isNull()) return;
+                part.fill(Qt::transparent);
+                codecs::stretchInto(part, device.translated(-visible.topLeft()), source);
+            }
+            const QImage& pixels = !whole ? part
+                                   : cache && area <= kMaxCachedPixels
+                                       ? cache->get(source, device.size())
+                                       : (part = codecs::stretched(source, device.size()));
             painter.save();
             painter.resetTransform();
-            painter.drawImage(device.topLeft(), pixels);
+            painter.drawImage(visible.topLeft(), pixels);
             painter.restore();
             notify();
             return;

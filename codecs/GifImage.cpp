@@ -13,6 +13,8 @@ namespace {
 
 constexpr int kGraphicControlLabel = 0xF9;
 constexpr int kCommentLabel = 0xFE;
+// Only the first frame is ever shown; a file with more image blocks than this is read no further.
+constexpr int kMaxFrames = 10000;
 
 [[noreturn]] void streamReadError() {
     throw platform::Error(QStringLiteral("Stream read error"));
@@ -58,11 +60,14 @@ private:
 };
 
 // Used when neither the frame nor the file has a colour map: black, white, then grey levels.
-QVector<QRgb> defaultColorMap() {
-    QVector<QRgb> map(256);
-    for (int i = 0; i < 256; ++i)
-        map[i] = qRgb(i, i, i);
-    map[1] = qRgb(255, 255, 255);
+const QVector<QRgb>& defaultColorMap() {
+    static const QVector<QRgb> map = [] {
+        QVector<QRgb> m(256);
+        for (int i = 0; i < 256; ++i)
+            m[i] = qRgb(i, i, i);
+        m[1] = qRgb(255, 255, 255);
+        return m;
+    }();
     return map;
 }
 
@@ -225,7 +230,7 @@ void TGIFImage::loadFromBytes(const QByteArray& bytes) {
     QStringList comments;
     QList<TGIFFrame> frames;
     QList<TGIFExtension> pending;
-    while (!in.atEnd()) {
+    while (!in.atEnd() && frames.size() < kMaxFrames) {
         const int introducer = in.byte();
         if (introducer == ';') break;
         if (introducer == '!') {

@@ -23,6 +23,7 @@ QByteArray readStream(QIODevice& stream, const QString& nameForErrors) {
         throw platform::Error(
             cannotOpen(nameForErrors, QStringLiteral("The file is too large to be a picture")));
     QByteArray bytes;
+    if (available > 0) bytes.reserve(available);
     char buffer[65536];
     for (;;) {
         const qint64 got = stream.read(buffer, sizeof buffer);

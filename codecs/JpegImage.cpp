@@ -158,7 +158,8 @@ const TBitmap& TJPEGImage::bitmap() {
 }
 
 void TJPEGImage::jpegNeeded() {
-    if (!bitmapIsContent_ || !stream_.isEmpty()) return;
+    // An empty bitmap has nothing to encode: the picture saves as an empty file.
+    if (!bitmapIsContent_ || !stream_.isEmpty() || bitmap_->empty()) return;
     codecs::jpeg::EncodeOptions options;
     options.quality = quality_;
     options.grayscale = grayscale_;

@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 
 namespace {
 
@@ -96,5 +97,11 @@ void TImage::dropEvent(QDropEvent* event) {
         return;
     }
     event->acceptProposedAction();
-    if (onDragDrop) onDragDrop(source);
+    // Filing asks questions in modal boxes: it runs once the drag has ended, not inside it.
+    QMetaObject::invokeMethod(
+        this,
+        [this, dragged = QPointer<QObject>(source)] {
+            if (onDragDrop && dragged) onDragDrop(dragged);
+        },
+        Qt::QueuedConnection);
 }

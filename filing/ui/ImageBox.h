@@ -23,7 +23,7 @@ public:
 
     // Whether a drop of the dragged object would be taken; the box takes drops once this is set.
     void setOnDragOver(std::function<bool(QObject* source)> test);
-    // Called with the dragged object when it is dropped and the drag-over test accepted it.
+    // Called with the dragged object once a drop that the drag-over test accepted has ended the drag.
     std::function<void(QObject* source)> onDragDrop;
     std::function<void()> onDblClick;
 

@@ -1,5 +1,6 @@
 // The new-pictures page of the main window: the inbox grid, the category targets and the filing
 // handlers. The handlers read the controls and leave the rules to the filing library.
+#include "codecs/Bitmap.h"
 #include "filing/CellPicture.h"
 #include "filing/ClaimNumber.h"
 #include "filing/Filing.h"
@@ -10,8 +11,6 @@
 #include "filing/ui/Panel.h"
 #include "filing/ui/PictureU.h"
 #include "platform/MessageService.h"
-
-#include "codecs/Bitmap.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -160,12 +159,14 @@ void TPicture::CreateNewPicturesPage() {
     for (const CategoryTarget& target : kTargets) {
         TImage* box = named(new TImage, target.name, TabSheet1);
         box->setGeometry(89, target.y, 107, 74);
-        box->Picture.setGraphic(std::make_unique<TBitmap>(folder));
+        auto picture = std::make_unique<TBitmap>(folder);
+        picture->setTransparent(true); // the folder stands on the page, its corners see-through
+        box->Picture.setGraphic(std::move(picture));
         box->setOnDragOver([this](QObject* source) { return Image10DragOver(source); });
         box->onDragDrop = [this, box](QObject* source) { Image10DragDrop(box, source); };
         this->*target.box = box;
         TPanel* label = labelPanel(target.labelName, filing::labelOf(target.category), TabSheet1);
-        label->setGeometry(5, target.y + 20, 81, 33);
+        label->setGeometry(5, target.y + 20, 83, 33);
         this->*target.label = label;
     }
 

@@ -124,6 +124,8 @@ TEST_F(Extend, AFileThatIsNotAReadableArchiveIsLeftAsItIs) {
         {"compressed size past the end", patched(local::CompressedSize, le32(0xFFFFFFF0))},
         {"name runs into the end record", patched(central + central::NameLength, QByteArray("\xFF\x7F", 2))},
         {"comment runs past the end", patched(central + central::CommentLength, QByteArray("\xFF\xFF", 2))},
+        {"one member listed twice", good.left(end) + good.mid(central, end - central) +
+                                        endRecord(2, quint32(2 * (end - central)), quint32(central))},
     };
     writeScan("AB123456801.gif", textLikeBytes(500));
     for (const auto& [what, bytes] : damaged) {

@@ -285,3 +285,18 @@ TEST(GifBadInput, ALowerPixelLimitRefusesEarlier) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(GifBadInput, ImageBlocksPastTenThousandAreNotRead) {
+    TempDrive drive;
+    GifSpec spec = oneFrame(1, 1, lzwUncompressed(QByteArray(1, '\x01'), 2));
+    const GifFrameSpec tiny = spec.frames[0];
+    for (int i = 0; i < 10050; ++i)
+        spec.frames.append(tiny);
+    TGIFImage gif;
+    gif.loadFromBytes(gifBytes(spec));
+    EXPECT_EQ(gif.frameCount(), 10000);
+}
+
+} // namespace

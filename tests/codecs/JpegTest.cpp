@@ -112,6 +112,24 @@ TEST(JpegImage, PaletteOutputQuantisesAsLibjpegDoes) {
     EXPECT_LE(maxChannelDifference(djpegPixels(path, words({"-colors", "236"})), image), 2);
 }
 
+TEST(JpegImage, InkStreamsDecodeAsImageMagickShowsThem) {
+    TempDrive drive;
+    const QString path = makeJpeg(drive, QStringLiteral("inks.jpg"), words({"-colorspace", "CMYK"}));
+    TJPEGImage jpeg;
+    jpeg.loadFromFile(QStringLiteral("c:\\picture\\inks.jpg"));
+    const QString shown = drive.host(QStringLiteral("c:\\picture\\shown.png"));
+    convert({path, QStringLiteral("-colorspace"), QStringLiteral("sRGB"), QStringLiteral("PNG24:") + shown});
+    EXPECT_LE(maxChannelDifference(QImage(shown), jpeg.bitmap().image()), 2);
+}
+
+TEST(JpegImage, EmptyBitmapSavesAsAnEmptyFile) {
+    TempDrive drive;
+    TJPEGImage jpeg;
+    jpeg.assign(TBitmap());
+    EXPECT_TRUE(jpeg.empty());
+    EXPECT_TRUE(jpeg.saveToBytes().isEmpty());
+}
+
 TEST(JpegImage, HeaderGivesTheSizeWithoutDecoding) {
     TempDrive drive;
     makeJpeg(drive, QStringLiteral("big.jpg"), {}, QStringLiteral("1600x1200"));

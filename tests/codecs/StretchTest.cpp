@@ -109,6 +109,16 @@ TEST(Stretch, PainterSurfacesGetTheSamePixels) {
     }
     EXPECT_TRUE(firstDifference(direct, widget).isEmpty());
 
+    // A box larger than the widget, partly off it: the part on the widget is the same.
+    const QRect overhanging(-50, -30, 400, 300);
+    directCanvas.stretchDraw(overhanging, &bitmap);
+    {
+        QPainter painter(&widget);
+        TCanvas canvas(painter);
+        canvas.stretchDraw(overhanging, &bitmap);
+    }
+    EXPECT_TRUE(firstDifference(direct, widget).isEmpty());
+
     // A scaled painter (a zoomed preview) fills the box as it lands on the device.
     QImage zoomed(320, 280, QImage::Format_RGB32);
     zoomed.fill(kMarker);

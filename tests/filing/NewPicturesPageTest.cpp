@@ -98,6 +98,8 @@ TEST(NewPicturesPage, EmptyInboxThenNextDisablesNext) {
     EXPECT_FALSE(page.BitBtn2->isEnabled());
     // Refresh starts again at the first page and shows what arrived meanwhile.
     t.inbox("new.jpg", pictures::jpeg(40, 30));
+    EXPECT_EQ(page.FileListBox1.count(), 0);
+    EXPECT_EQ(t.shownNames(), hyphens(9));
     page.BitBtn4->click();
     EXPECT_EQ(t.shownNames(), QStringList({"new.jpg"}) + hyphens(8));
     EXPECT_TRUE(page.BitBtn2->isEnabled());
@@ -590,6 +592,8 @@ TEST(NewPicturesPage, ADropThroughQtsDragAndDropEventsFilesThePicture) {
     QDropEvent drop(QPointF(5, 5), Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(page.Image10, &drop);
     EXPECT_TRUE(drop.isAccepted());
+    EXPECT_TRUE(files::fileExists("c:\\picture\\a.jpg")); // filed once the drag has ended
+    QCoreApplication::processEvents();
     EXPECT_TRUE(files::fileExists("c:\\picture\\AB123456\\AB123456001.jpg"));
     EXPECT_EQ(t.shownNames(), hyphens(9));
 }

@@ -9,7 +9,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     archive::MemorySource source(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
     const archive::ArchiveContents contents = archive::readArchive(source);
+    qint64 memberBytes = 0;
     for (const archive::KeptMember& member : contents.members) {
+        memberBytes += member.copyLength;
+        if (memberBytes > qint64(size)) std::abort();
         if (member.localOffset < 0 || member.copyLength < archive::kLocalHeaderSize ||
             member.localOffset + member.copyLength > qint64(size))
             std::abort();
