@@ -136,6 +136,19 @@ bool isStoredType(const QString& storedName, const QStringList& storeFilesOfType
     });
 }
 
+bool crcOfFile(const QString& hostPath, quint32& crc) {
+    QFile file(hostPath);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return false;
+    QByteArray block(int(kDeflateReadBlock), Qt::Uninitialized);
+    uLong running = crc32(0L, Z_NULL, 0);
+    for (qint64 got; (got = file.read(block.data(), block.size())) != 0;) {
+        if (got < 0) return false;
+        running = crc32(running, reinterpret_cast<const Bytef*>(block.constData()), uInt(got));
+    }
+    crc = quint32(running);
+    return true;
+}
+
 EncodedMember encodeMember(const QString& hostPath, const QString& storedName,
                            const EncoderSettings& settings, QIODevice& out, EncoderJob& job) {
     EncodedMember result;

@@ -43,6 +43,9 @@ struct EncodedMember {
 QString extensionOf(const QString& storedName);
 bool isStoredType(const QString& storedName, const QStringList& storeFilesOfType);
 
+// The CRC-32 of a whole file (0 for an empty one); false when it cannot be read.
+bool crcOfFile(const QString& hostPath, quint32& crc);
+
 // Writes the data area of `hostPath` at the current position of `out`.
 EncodedMember encodeMember(const QString& hostPath, const QString& storedName,
                            const EncoderSettings& settings, QIODevice& out, EncoderJob& job);

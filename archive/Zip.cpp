@@ -233,10 +233,15 @@ void ZipJob::searchFiles() {
         bool add = existing == nullptr;
         if (existing && existing->action == eaCopy) {
             const char* h = existing->header.data();
+            // Size, time and attributes as the member's; the content is compared too, since a file that
+            // is taken for the member is removed.
+            quint32 crc = 0;
             const bool identical = get32(h + central::UncompressedSize) == quint64(source.size) &&
                                    get32(h + central::Time) == source.dosTime &&
                                    (get32(h + central::ExternalAttributes) & kExternalAttributeMask) ==
-                                       (source.attributes & kExternalAttributeMask);
+                                       (source.attributes & kExternalAttributeMask) &&
+                                   crcOfFile(hostPathOf(source.fullPath), crc) &&
+                                   crc == get32(h + central::Crc);
             if (identical) {
                 if (zip_.Switch == swMove) moveList_.append(source.fullPath);
             } else if (!zip_.OnReplaceFile) {

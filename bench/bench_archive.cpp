@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -67,9 +68,10 @@ double median(QList<double> values) {
 }
 
 // Runs `prepare` untimed and `add` timed, for ours and zip in turn, kRounds times.
-void measure(const char* what, const std::function<void(bool ours)>& prepare,
+void measure(const char* what, const QString& archivePath, const std::function<void(bool ours)>& prepare,
              const std::function<bool(bool ours)>& add) {
     QList<double> ours, theirs;
+    qint64 ourSize = 0, theirSize = 0;
     for (int round = 0; round < kRounds; ++round) {
         for (const bool isOurs : {true, false}) {
             prepare(isOurs);
@@ -80,10 +82,11 @@ void measure(const char* what, const std::function<void(bool ours)>& prepare,
                 std::exit(1);
             }
             (isOurs ? ours : theirs).append(double(timer.nsecsElapsed()) / 1e6);
+            (isOurs ? ourSize : theirSize) = QFileInfo(archivePath).size();
         }
     }
-    std::printf("%-34s ours %8.1f ms   zip -6 %8.1f ms   ratio ours/zip %.2f\n", what, median(ours),
-                median(theirs), median(ours) / median(theirs));
+    std::printf("%-34s ours %8.1f ms   zip -6 %8.1f ms   ratio ours/zip %.2f   archive bytes %lld / %lld\n",
+                what, median(ours), median(theirs), median(ours) / median(theirs), ourSize, theirSize);
 }
 
 } // namespace
@@ -112,7 +115,7 @@ int main(int argc, char** argv) {
     const QString archivePath = folder + "/AB123456.Zip";
 
     measure(
-        "new 5 MB scan into a new archive",
+        "new 5 MB scan into a new archive", archivePath,
         [&](bool) {
             QFile::remove(archivePath);
             writeFile(scanPath(0), scans[0]);
@@ -121,7 +124,7 @@ int main(int argc, char** argv) {
             return ours ? ourAdd(archivePath, scanPath(0)) == 1 : zipAdd(archivePath, scanPath(0));
         });
     measure(
-        "sixth 5 MB scan into five",
+        "sixth 5 MB scan into five", archivePath,
         [&](bool) {
             QFile::remove(archivePath);
             QFile::copy(five, archivePath);

@@ -70,7 +70,8 @@ void TJPEGImage::assign(const TJPEGImage& source) {
     stream_ = source.stream_;
     streamWidth_ = source.streamWidth_;
     streamHeight_ = source.streamHeight_;
-    progressiveEncoding_ = source.progressiveEncoding_;
+    streamGrayscale_ = source.streamGrayscale_;
+    streamProgressive_ = source.streamProgressive_;
     bitmap_ = source.bitmap_ ? std::make_unique<TBitmap>(*source.bitmap_) : nullptr;
     bitmapDenominator_ = source.bitmapDenominator_;
     bitmapIsContent_ = source.bitmapIsContent_;
@@ -80,6 +81,7 @@ void TJPEGImage::assign(const TJPEGImage& source) {
 void TJPEGImage::assign(const TBitmap& source) {
     stream_.clear();
     streamWidth_ = streamHeight_ = 0;
+    streamGrayscale_ = streamProgressive_ = false;
     bitmap_ = std::make_unique<TBitmap>(source.image());
     bitmapDenominator_ = 1;
     bitmapIsContent_ = true;
@@ -136,7 +138,8 @@ void TJPEGImage::loadFromBytes(const QByteArray& bytes) {
     stream_ = bytes;
     streamWidth_ = header.width;
     streamHeight_ = header.height;
-    progressiveEncoding_ = header.progressive;
+    streamGrayscale_ = header.grayscale;
+    streamProgressive_ = header.progressive;
     bitmap_.reset();
     bitmapIsContent_ = false;
     changed();
@@ -169,6 +172,8 @@ void TJPEGImage::jpegNeeded() {
     stream_ = encoded;
     streamWidth_ = header.width;
     streamHeight_ = header.height;
+    streamGrayscale_ = header.grayscale;
+    streamProgressive_ = header.progressive;
     bitmapIsContent_ = false;
     bitmapDenominator_ = 1;
     // A grey encoding no longer matches the colour bitmap it came from.

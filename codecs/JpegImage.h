@@ -48,7 +48,8 @@ public:
     void setWidth(int width) override;
     void setHeight(int height) override;
 
-    // Keeps the bytes and reads the header (size, grayscale, progressive); no pixels are decoded.
+    // Keeps the bytes and reads the header (size, grayscale, progressive); no pixels are decoded. The
+    // encoding settings stay as they are: a progressive file loaded and then resized is written baseline.
     void loadFromBytes(const QByteArray& bytes) override;
     // The stream as loaded when unchanged, else the bitmap newly encoded.
     QByteArray saveToBytes() override;
@@ -60,6 +61,9 @@ public:
     void jpegNeeded();
     QByteArray data() const { return stream_; }
     bool hasBitmap() const { return bitmap_ != nullptr; }
+    // What the stream's header says: one channel, more than one scan.
+    bool grayscaleStream() const { return streamGrayscale_; }
+    bool progressiveStream() const { return streamProgressive_; }
 
     int compressionQuality() const { return quality_; }
     void setCompressionQuality(int quality);
@@ -86,6 +90,8 @@ private:
     QByteArray stream_;
     int streamWidth_ = 0;
     int streamHeight_ = 0;
+    bool streamGrayscale_ = false;
+    bool streamProgressive_ = false;
     std::unique_ptr<TBitmap> bitmap_;
     int bitmapDenominator_ = 1;    // 1, 2, 4 or 8: the bitmap was decoded at 1/n of the stream's size
     bool bitmapIsContent_ = false; // assigned from a bitmap: the bitmap is the picture

@@ -8,12 +8,20 @@
 #include "platform/Error.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImageWriter>
+#include <QRegularExpression>
 
 namespace {
 
 constexpr int kResizedWidth = 800;
 constexpr int kResizedHeight = 600;
+
+// "c:\..." paths are the system's; any other path is this machine's, relative to the current folder.
+QString pathArgument(const QString& argument) {
+    static const QRegularExpression drive(QStringLiteral("^[A-Za-z]:"));
+    return drive.match(argument).hasMatch() ? argument : QFileInfo(argument).absoluteFilePath();
+}
 
 int usage(CliStreams io) {
     io.err << "usage: vorlex-cli picture info FILE\n"
@@ -30,7 +38,8 @@ int info(const QString& path, CliStreams io) {
     io.out << "Width " << graphic->width() << '\n';
     io.out << "Height " << graphic->height() << '\n';
     if (auto* jpeg = dynamic_cast<TJPEGImage*>(graphic)) {
-        io.out << "Progressive " << (jpeg->progressiveEncoding() ? "yes" : "no") << '\n';
+        io.out << "Grayscale " << (jpeg->grayscaleStream() ? "yes" : "no") << '\n';
+        io.out << "Progressive " << (jpeg->progressiveStream() ? "yes" : "no") << '\n';
     } else if (auto* gif = dynamic_cast<TGIFImage*>(graphic)) {
         io.out << "Version " << gif->version() << '\n';
         io.out << "Screen " << gif->screenWidth() << ' ' << gif->screenHeight() << '\n';
@@ -60,12 +69,12 @@ int draw(const QStringList& args, CliStreams io) {
         return 2;
     }
     TPictureHolder picture;
-    picture.loadFromFile(args.at(1));
+    picture.loadFromFile(pathArgument(args.at(1)));
     TBitmap box;
     box.setSize(width, height);
     box.canvas().fillRect(QRect(0, 0, width, height), QColor(192, 192, 192));
     box.canvas().stretchDraw(QRect(0, 0, width, height), picture.graphic());
-    writePng(box.image(), args.at(4));
+    writePng(box.image(), pathArgument(args.at(4)));
     return 0;
 }
 
@@ -91,8 +100,9 @@ int resize(const QString& source, const QString& target, CliStreams io) {
 
 int runPicture(const QStringList& args, CliStreams io) {
     const QString verb = args.value(0);
-    if (verb == QLatin1String("info") && args.size() == 2) return info(args.at(1), io);
+    if (verb == QLatin1String("info") && args.size() == 2) return info(pathArgument(args.at(1)), io);
     if (verb == QLatin1String("draw") && args.size() == 5) return draw(args, io);
-    if (verb == QLatin1String("resize") && args.size() == 3) return resize(args.at(1), args.at(2), io);
+    if (verb == QLatin1String("resize") && args.size() == 3)
+        return resize(pathArgument(args.at(1)), pathArgument(args.at(2)), io);
     return usage(io);
 }

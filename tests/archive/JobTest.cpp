@@ -74,19 +74,28 @@ TEST_F(Job, AnIdenticalScanIsNotAddedButRemoved) {
 }
 
 TEST_F(Job, ADifferentScanOfTheSameNameStaysInItsFolder) {
-    writeScan("AB123456800.gif", textLikeBytes(2000));
+    const QByteArray original = textLikeBytes(2000);
+    writeScan("AB123456800.gif", original);
     ASSERT_EQ(addScan("AB123456800.gif"), 1);
     const QByteArray before = archiveBytes("AB123456800.gif");
-    writeScan("AB123456800.gif", randomBytes(2001));
-    EXPECT_EQ(addScan("AB123456800.gif"), 0);
-    ASSERT_EQ(errors.size(), 2);
-    EXPECT_EQ(errors[0].code, ErrEventNotAssigned);
-    EXPECT_EQ(errors[0].detail, "OnReplaceFile");
-    EXPECT_EQ(errors[0].fileName, "c:\\Picture\\Transfer\\AB123456800.gif");
-    EXPECT_EQ(errors[0].archiveFile, "c:\\Picture\\Transfer\\AB123456.Zip");
-    EXPECT_EQ(errors[1].code, ErrNothingToDo);
-    EXPECT_EQ(archiveBytes("AB123456800.gif"), before);
-    EXPECT_TRUE(scanIsThere("AB123456800.gif"));
+    QByteArray sameSize = original;
+    sameSize[1000] = 'Q';
+    // Another size; another time; only other bytes, with size, time and attributes as the member's.
+    const QList<QPair<QByteArray, QDateTime>> others = {
+        {randomBytes(2001), scanTime()}, {original, scanTime().addSecs(60)}, {sameSize, scanTime()}};
+    for (const auto& [bytes, lastWrite] : others) {
+        writeScan("AB123456800.gif", bytes, lastWrite);
+        errors.clear();
+        EXPECT_EQ(addScan("AB123456800.gif"), 0);
+        ASSERT_EQ(errors.size(), 2);
+        EXPECT_EQ(errors[0].code, ErrEventNotAssigned);
+        EXPECT_EQ(errors[0].detail, "OnReplaceFile");
+        EXPECT_EQ(errors[0].fileName, "c:\\Picture\\Transfer\\AB123456800.gif");
+        EXPECT_EQ(errors[0].archiveFile, "c:\\Picture\\Transfer\\AB123456.Zip");
+        EXPECT_EQ(errors[1].code, ErrNothingToDo);
+        EXPECT_EQ(archiveBytes("AB123456800.gif"), before);
+        EXPECT_TRUE(scanIsThere("AB123456800.gif"));
+    }
 }
 
 TEST_F(Job, AReplaceHandlerThatAgreesReplacesTheMember) {

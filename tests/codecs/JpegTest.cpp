@@ -82,7 +82,9 @@ TEST_P(JpegAgainstDjpeg, DecodesAsDjpegDoes) {
     jpeg.setScale(c.scale);
     jpeg.loadFromFile(QStringLiteral("c:\\picture\\photo.jpg"));
     EXPECT_FALSE(jpeg.hasBitmap());
-    EXPECT_EQ(jpeg.progressiveEncoding(), c.progressive);
+    EXPECT_EQ(jpeg.progressiveStream(), c.progressive);
+    EXPECT_EQ(jpeg.grayscaleStream(), c.grey);
+    EXPECT_FALSE(jpeg.progressiveEncoding());
 
     const QImage expected = djpegPixels(path, c.djpegOptions);
     EXPECT_EQ(jpeg.width(), expected.width());
@@ -205,6 +207,23 @@ TEST(JpegImage, AssignedBitmapIsEncodedAsLibjpegsOwnEncoderDoes) {
                   qAbs(qBlue(readBack.pixel(750, 550)) - 255),
               12);
     Q_UNUSED(source);
+}
+
+TEST(JpegImage, ResizedProgressivePhotographIsWrittenBaseline) {
+    TempDrive drive;
+    makeJpeg(drive, QStringLiteral("photo.jpg"), words({"-interlace", "Plane"}));
+    TJPEGImage jpeg;
+    jpeg.loadFromFile(QStringLiteral("c:\\picture\\photo.jpg"));
+    ASSERT_TRUE(jpeg.progressiveStream());
+    TBitmap bitmap;
+    bitmap.setSize(80, 60);
+    bitmap.canvas().stretchDraw(QRect(0, 0, 80, 60), &jpeg);
+    jpeg.assign(bitmap);
+    jpeg.saveToFile(QStringLiteral("c:\\picture\\TEMP.jpg"));
+    EXPECT_EQ(
+        identify(drive.host(QStringLiteral("c:\\picture\\TEMP.jpg")), QStringLiteral("%w %h %[interlace]")),
+        QStringLiteral("80 60 None"));
+    EXPECT_FALSE(jpeg.progressiveStream());
 }
 
 TEST(JpegImage, GreyEncodingSettingWritesOneChannel) {
