@@ -5,7 +5,6 @@
 #include "app/ui/RegisterFU.h"
 #include "app/ui/SplashU.h"
 #include "filing/ui/PictureU.h"
-#include "platform/Error.h"
 #include "platform/MessageService.h"
 #include "platform/Registry.h"
 #include "platform/gui/Modal.h"
@@ -34,7 +33,8 @@ void Program::showSplash() {
 }
 
 bool Program::start() {
-    try {
+    bool started = false;
+    platform::handleErrors([&] {
         settings::applyDriveSetting();
         platform::Registry registry;
         showSplash();
@@ -45,17 +45,17 @@ bool Program::start() {
         copyf_ = create<TCopyf>();
         connect_ = create<TConnect>();
         zipf_ = create<TZipf>();
-        return true;
-    } catch (const platform::Error& e) {
+        started = true;
+    });
+    if (!started) {
         zipf_.reset();
         connect_.reset();
         copyf_.reset();
         preview_.reset();
         picture_.reset();
         registration_.reset();
-        platform::showErrorBox(e.message());
-        return false;
     }
+    return started;
 }
 
 QWidget* Program::mainWindow() const {
