@@ -57,6 +57,11 @@ const MadeGif kMadeGifs[] = {
      2, 4, false, false},
 };
 
+// Test names show the case's name, not its bytes.
+void PrintTo(const MadeGif& made, std::ostream* out) {
+    *out << made.name;
+}
+
 class GifAgainstImageMagick : public ::testing::TestWithParam<MadeGif> {};
 
 TEST_P(GifAgainstImageMagick, EveryFrameDecodesToTheSamePixels) {

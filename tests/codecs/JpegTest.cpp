@@ -72,6 +72,11 @@ const DjpegCase kDjpegCases[] = {
     {"eighth", words({"-interlace", "Plane"}), TJPEGScale::jsEighth, words({"-scale", "1/8"}), false, true},
 };
 
+// Test names show the case's name, not its bytes.
+void PrintTo(const DjpegCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class JpegAgainstDjpeg : public ::testing::TestWithParam<DjpegCase> {};
 
 TEST_P(JpegAgainstDjpeg, DecodesAsDjpegDoes) {
