@@ -11,7 +11,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QGuiApplication>
+#include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
@@ -115,8 +115,7 @@ int resizeOnce(const QString& in, const QString& out) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     try {
         if (args.size() == 2 && args[0] == QLatin1String("gif")) return benchGif(args[1]);
