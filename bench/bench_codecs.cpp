@@ -9,9 +9,9 @@
 #include "codecs/PictureHolder.h"
 #include "platform/Error.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
 #include <algorithm>

@@ -139,22 +139,22 @@ QString firstDifference(const QImage& expected, const QImage& actual, int tolera
     return QString();
 }
 
-QByteArray gifBytes(const GifSpec& spec) {
-    QByteArray out = spec.signature;
-    appendWord(out, spec.screenWidth);
-    appendWord(out, spec.screenHeight);
+QByteArray gifBytes(const GifLayout& layout) {
+    QByteArray out = layout.signature;
+    appendWord(out, layout.screenWidth);
+    appendWord(out, layout.screenHeight);
     QByteArray globalMap;
     int packed = 0x70;
-    if (!spec.globalMap.isEmpty()) packed |= 0x80 | appendMap(globalMap, spec.globalMap);
+    if (!layout.globalMap.isEmpty()) packed |= 0x80 | appendMap(globalMap, layout.globalMap);
     out.append(char(packed));
-    out.append(char(spec.background));
+    out.append(char(layout.background));
     out.append('\0');
     out.append(globalMap);
-    for (const QString& comment : spec.comments) {
+    for (const QString& comment : layout.comments) {
         out.append("\x21\xFE", 2);
         appendSubBlocks(out, comment.toLatin1(), true);
     }
-    for (const GifFrameSpec& frame : spec.frames) {
+    for (const GifFrameLayout& frame : layout.frames) {
         if (frame.transparentIndex >= 0 || frame.delay > 0) {
             out.append("\x21\xF9\x04", 3);
             out.append(char(frame.transparentIndex >= 0 ? 1 : 0));
@@ -175,7 +175,7 @@ QByteArray gifBytes(const GifSpec& spec) {
         out.append(char(frame.minCodeSize));
         appendSubBlocks(out, frame.lzw, frame.terminateData);
     }
-    if (spec.trailer) out.append(';');
+    if (layout.trailer) out.append(';');
     return out;
 }
 

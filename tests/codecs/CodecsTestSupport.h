@@ -25,7 +25,7 @@ int maxChannelDifference(const QImage& a, const QImage& b);
 QString firstDifference(const QImage& expected, const QImage& actual, int tolerance = 0);
 
 // A GIF file made byte by byte, for the shapes no encoder writes.
-struct GifFrameSpec {
+struct GifFrameLayout {
     int left = 0, top = 0, width = 0, height = 0;
     bool interlaced = false;
     QVector<QRgb> localMap;    // empty: none
@@ -35,16 +35,16 @@ struct GifFrameSpec {
     int delay = 0;
     bool terminateData = true; // write the zero-length block after the data
 };
-struct GifSpec {
+struct GifLayout {
     QByteArray signature = "GIF89a";
     int screenWidth = 0, screenHeight = 0;
     QVector<QRgb> globalMap;
     int background = 0;
     QStringList comments;
-    QList<GifFrameSpec> frames;
+    QList<GifFrameLayout> frames;
     bool trailer = true;
 };
-QByteArray gifBytes(const GifSpec& spec);
+QByteArray gifBytes(const GifLayout& layout);
 
 // LZW codes packed least significant bit first at the given widths (code, width pairs).
 QByteArray packCodes(const QList<QPair<int, int>>& codes);

@@ -20,18 +20,18 @@ QByteArray ramp(int count, int modulo) {
 }
 
 // A one-frame GIF of the given values, four colours, coded at min code size 2 without compression.
-GifSpec oneFrame(int width, int height, const QByteArray& lzw, int minCodeSize = 2) {
-    GifSpec spec;
-    spec.screenWidth = width;
-    spec.screenHeight = height;
-    spec.globalMap = kFourColours;
-    GifFrameSpec frame;
+GifLayout oneFrame(int width, int height, const QByteArray& lzw, int minCodeSize = 2) {
+    GifLayout layout;
+    layout.screenWidth = width;
+    layout.screenHeight = height;
+    layout.globalMap = kFourColours;
+    GifFrameLayout frame;
     frame.width = width;
     frame.height = height;
     frame.minCodeSize = minCodeSize;
     frame.lzw = lzw;
-    spec.frames = {frame};
-    return spec;
+    layout.frames = {frame};
+    return layout;
 }
 
 QString loadError(const QByteArray& bytes) {
@@ -111,11 +111,11 @@ TEST(GifBadInput, DataThatRunsOutLeavesColourZero) {
     TempDrive drive;
     QByteArray lzw = lzwUncompressed(ramp(12, 3).replace(char(0), char(3)), 2);
     lzw.chop(lzw.size() / 2);
-    GifSpec spec = oneFrame(4, 3, lzw);
-    spec.frames[0].terminateData = false;
-    spec.trailer = false;
+    GifLayout layout = oneFrame(4, 3, lzw);
+    layout.frames[0].terminateData = false;
+    layout.trailer = false;
     TGIFImage gif;
-    gif.loadFromBytes(gifBytes(spec));
+    gif.loadFromBytes(gifBytes(layout));
     const QByteArray got = indices(gif);
     ASSERT_EQ(got.size(), 12);
     EXPECT_EQ(got.left(3), QByteArray("\x03\x01\x02", 3));
@@ -135,13 +135,13 @@ TEST(GifBadInput, ACodePastTheTableStopsDecodingAndMarksTheFrame) {
 
 TEST(GifBadInput, AFrameLargerThanTheScreenIsShownWhole) {
     TempDrive drive;
-    GifSpec spec = oneFrame(10, 6, lzwUncompressed(ramp(60, 4), 2));
-    spec.screenWidth = 4;
-    spec.screenHeight = 4;
-    spec.frames[0].left = 2;
-    spec.frames[0].top = 1;
+    GifLayout layout = oneFrame(10, 6, lzwUncompressed(ramp(60, 4), 2));
+    layout.screenWidth = 4;
+    layout.screenHeight = 4;
+    layout.frames[0].left = 2;
+    layout.frames[0].top = 1;
     TGIFImage gif;
-    gif.loadFromBytes(gifBytes(spec));
+    gif.loadFromBytes(gifBytes(layout));
     EXPECT_EQ(gif.screenWidth(), 4);
     EXPECT_EQ(gif.width(), 10);
     EXPECT_EQ(gif.height(), 6);
@@ -151,11 +151,11 @@ TEST(GifBadInput, AFrameLargerThanTheScreenIsShownWhole) {
 
 TEST(GifBadInput, ZeroSizeMeansTheScreensSize) {
     TempDrive drive;
-    GifSpec spec = oneFrame(5, 3, lzwUncompressed(ramp(15, 4), 2));
-    spec.frames[0].width = 0;
-    spec.frames[0].height = 0;
+    GifLayout layout = oneFrame(5, 3, lzwUncompressed(ramp(15, 4), 2));
+    layout.frames[0].width = 0;
+    layout.frames[0].height = 0;
     TGIFImage gif;
-    gif.loadFromBytes(gifBytes(spec));
+    gif.loadFromBytes(gifBytes(layout));
     EXPECT_EQ(gif.width(), 5);
     EXPECT_EQ(gif.height(), 3);
     EXPECT_EQ(indices(gif), ramp(15, 4));
@@ -188,12 +188,12 @@ TEST(GifBadInput, AFullTableIsUsedAsItStandsUntilTheNextClear) {
         seed = seed * 1103515245u + 12345u;
         values.append(char((seed >> 16) % 13 < 9 ? (seed >> 20) % 4 : (seed >> 24) % 200));
     }
-    GifSpec spec = oneFrame(300, 200, lzwWithoutClears(values, 8), 8);
+    GifLayout layout = oneFrame(300, 200, lzwWithoutClears(values, 8), 8);
     QVector<QRgb> map(256);
     for (int i = 0; i < 256; ++i)
         map[i] = qRgb(i, 255 - i, (i * 7) & 255);
-    spec.globalMap = map;
-    const QByteArray bytes = gifBytes(spec);
+    layout.globalMap = map;
+    const QByteArray bytes = gifBytes(layout);
 
     TGIFImage gif;
     gif.loadFromBytes(bytes);
@@ -214,10 +214,10 @@ TEST(GifBadInput, InterlacedRowsLandInTheirPasses) {
     QByteArray values;
     for (int row : order)
         values.append(QByteArray(3, char(row % 4)));
-    GifSpec spec = oneFrame(3, height, lzwUncompressed(values, 2));
-    spec.frames[0].interlaced = true;
+    GifLayout layout = oneFrame(3, height, lzwUncompressed(values, 2));
+    layout.frames[0].interlaced = true;
     TGIFImage gif;
-    gif.loadFromBytes(gifBytes(spec));
+    gif.loadFromBytes(gifBytes(layout));
     QByteArray expected;
     for (int row = 0; row < height; ++row)
         expected.append(QByteArray(3, char(row % 4)));
@@ -226,10 +226,10 @@ TEST(GifBadInput, InterlacedRowsLandInTheirPasses) {
 
 TEST(GifBadInput, NoColourMapGivesBlackWhiteAndGreys) {
     TempDrive drive;
-    GifSpec spec = oneFrame(4, 1, lzwUncompressed(QByteArray("\x00\x01\x02\x03", 4), 2));
-    spec.globalMap.clear();
+    GifLayout layout = oneFrame(4, 1, lzwUncompressed(QByteArray("\x00\x01\x02\x03", 4), 2));
+    layout.globalMap.clear();
     TGIFImage gif;
-    gif.loadFromBytes(gifBytes(spec));
+    gif.loadFromBytes(gifBytes(layout));
     const QImage& image = gif.frame(0).bitmap().image();
     EXPECT_EQ(image.pixel(0, 0), qRgb(0, 0, 0));
     EXPECT_EQ(image.pixel(1, 0), qRgb(255, 255, 255));
@@ -238,17 +238,17 @@ TEST(GifBadInput, NoColourMapGivesBlackWhiteAndGreys) {
 
 TEST(GifBadInput, ExtensionsGoToTheNextImage) {
     TempDrive drive;
-    GifSpec spec = oneFrame(2, 2, lzwUncompressed(QByteArray("\x00\x01\x02\x03", 4), 2));
-    spec.comments = {QStringLiteral("scanned at the garage\r\nsecond line")};
-    spec.frames[0].transparentIndex = 2;
-    spec.frames[0].delay = 150;
-    GifFrameSpec second = spec.frames[0];
+    GifLayout layout = oneFrame(2, 2, lzwUncompressed(QByteArray("\x00\x01\x02\x03", 4), 2));
+    layout.comments = {QStringLiteral("scanned at the garage\r\nsecond line")};
+    layout.frames[0].transparentIndex = 2;
+    layout.frames[0].delay = 150;
+    GifFrameLayout second = layout.frames[0];
     second.transparentIndex = -1;
     second.delay = 0;
     second.localMap = {qRgb(1, 2, 3), qRgb(4, 5, 6)};
-    spec.frames.append(second);
+    layout.frames.append(second);
     TGIFImage gif;
-    gif.loadFromBytes(gifBytes(spec));
+    gif.loadFromBytes(gifBytes(layout));
     EXPECT_EQ(gif.comments(),
               QStringList({QStringLiteral("scanned at the garage"), QStringLiteral("second line")}));
     ASSERT_EQ(gif.frameCount(), 2);
@@ -266,10 +266,10 @@ TEST(GifBadInput, SignatureInAnyCaseAndTheEndCodeEndsTheData) {
     TempDrive drive;
     // values 1 2 3 (the third widens the codes to 4 bits), end code, then codes that must not be read.
     const QByteArray lzw = packCodes({{4, 3}, {1, 3}, {2, 3}, {3, 3}, {5, 4}, {3, 4}, {3, 4}});
-    GifSpec spec = oneFrame(3, 2, lzw);
-    spec.signature = "gif87a";
+    GifLayout layout = oneFrame(3, 2, lzw);
+    layout.signature = "gif87a";
     TGIFImage gif;
-    gif.loadFromBytes(gifBytes(spec));
+    gif.loadFromBytes(gifBytes(layout));
     EXPECT_EQ(gif.version(), QStringLiteral("87a"));
     EXPECT_FALSE(gif.frame(0).corrupted());
     EXPECT_EQ(indices(gif), QByteArray("\x01\x02\x03\x00\x00\x00", 6));
@@ -290,12 +290,12 @@ namespace {
 
 TEST(GifBadInput, ImageBlocksPastTenThousandAreNotRead) {
     TempDrive drive;
-    GifSpec spec = oneFrame(1, 1, lzwUncompressed(QByteArray(1, '\x01'), 2));
-    const GifFrameSpec tiny = spec.frames[0];
+    GifLayout layout = oneFrame(1, 1, lzwUncompressed(QByteArray(1, '\x01'), 2));
+    const GifFrameLayout tiny = layout.frames[0];
     for (int i = 0; i < 10050; ++i)
-        spec.frames.append(tiny);
+        layout.frames.append(tiny);
     TGIFImage gif;
-    gif.loadFromBytes(gifBytes(spec));
+    gif.loadFromBytes(gifBytes(layout));
     EXPECT_EQ(gif.frameCount(), 10000);
 }
 
