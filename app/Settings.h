@@ -14,7 +14,7 @@ inline const QString DriveCValue = QStringLiteral("Drive C");
 QString readGarageName();
 // Opens the key, creating it when missing.
 void createKeyWhenMissing();
-// Applies `Drive C` when it names a folder; the key is not created. Nothing to do on Windows.
+// Applies `Drive C` when it is set and not empty; the key is not created. Nothing to do on Windows.
 void applyDriveSetting();
 
 } // namespace settings

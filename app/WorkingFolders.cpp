@@ -4,7 +4,9 @@
 
 namespace folders {
 
-QString claimFolder(const QString& claimNumber) { return PictureRoot + '\\' + claimNumber; }
+QString claimFolder(const QString& claimNumber) {
+    return PictureRoot + '\\' + claimNumber;
+}
 
 void createWorkingFolders() {
     namespace files = platform::files;
@@ -12,7 +14,9 @@ void createWorkingFolders() {
     if (!files::folderExists(TransferFolder)) files::createFolder(TransferFolder);
 }
 
-QString extensionOf(const QString& name) { return name.right(4); }
+QString extensionOf(const QString& name) {
+    return name.right(4);
+}
 
 QString filedName(const QString& claimNumber, const QString& sequence, const QString& sourceName) {
     return claimNumber + sequence + extensionOf(sourceName);

@@ -301,7 +301,7 @@ ZipJob::Update ZipJob::update() {
         return Update::NothingAdded;
     }
     progress(0, 0);
-    if (!writeCentralDirectory()) {
+    if (cancelled() || !writeCentralDirectory()) {
         discardTemp();
         return Update::Failed;
     }

@@ -65,7 +65,8 @@ public:
 
     // Runs one job and gives back the number of files added.
     int Compress();
-    // Asks the running job to stop; it then adds nothing and removes nothing.
+    // Asks the running job to stop; it then returns 0. Until the new archive is in place the archive
+    // keeps its content and no file is removed.
     void Cancel() { cancelled_ = true; }
     bool Cancelled() const { return cancelled_; }
 

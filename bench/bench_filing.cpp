@@ -3,7 +3,6 @@
 //   bench_filing page DRIVE_C [ROUNDS]      DRIVE_C\picture holds the photographs
 //   bench_filing file DRIVE_C NAME [ROUNDS] files DRIVE_C\NAME into claim BENCH001 with a resize
 #include "app/FileList.h"
-#include "codecs/Canvas.h"
 #include "codecs/PictureHolder.h"
 #include "filing/CellPicture.h"
 #include "filing/Filing.h"
@@ -16,7 +15,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QImage>
 #include <array>
 #include <cstdio>
 #include <memory>
@@ -37,10 +35,7 @@ public:
     void hideAll() override { shown_.fill(false); }
     void load(int cell, const QString& name) override {
         TPictureHolder box;
-        filing::loadCellPicture(name, *clips_.at(cell - 1), box);
-        QImage surface(cell % 3 == 2 ? 149 : 148, 125, QImage::Format_RGB32);
-        TCanvas canvas(surface);
-        canvas.stretchDraw(surface.rect(), box.graphic());
+        filing::loadCellPicture(name, *clips_.at(cell - 1), box, QSize(cell % 3 == 2 ? 149 : 148, 125));
         shown_.at(cell - 1) = true;
     }
     bool isShown(int cell) const override { return shown_.at(cell - 1); }

@@ -14,6 +14,17 @@ mkdir -p "$drive/picture/transfer"
 rounds=5
 now() { date +%s%N; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+# best_of FUNCTION: the shortest of $rounds runs of FUNCTION, in seconds.
+best_of() {
+  local best= start took
+  for _ in $(seq $rounds); do
+    start=$(now)
+    "$1"
+    took=$(( $(now) - start ))
+    if [ -z "$best" ] || [ "$took" -lt "$best" ]; then best=$took; fi
+  done
+  awk -v n="$best" 'BEGIN { printf "%.3f", n / 1e9 }'
+}
 
 # Camera-like photographs: smooth shapes with sensor noise.
 photos=()
@@ -26,14 +37,10 @@ echo "page: nine 4000x3000 photographs, $(du -ch "${photos[@]}" | tail -1 | cut 
 ours=$("$build/bench/bench_filing" page "$drive" "$rounds")
 echo "$ours"
 ours_s=$(sed -n 's/.*best \([0-9.]*\) s.*/\1/p' <<<"$ours")
-best=
-for _ in $(seq $rounds); do
-  start=$(now)
+nine_samples() {
   for photo in "${photos[@]}"; do "$convert" "$photo" -sample '148x125!' "$work/cell.png"; done
-  took=$(( $(now) - start ))
-  [ -z "$best" ] || [ "$took" -lt "$best" ] && best=$took
-done
-magick_s=$(awk -v n="$best" 'BEGIN { printf "%.3f", n / 1e9 }')
+}
+magick_s=$(best_of nine_samples)
 echo "convert -sample: nine loads, best $magick_s s over $rounds rounds"
 echo "page: ours/convert $(ratio "$ours_s" "$magick_s")"
 
@@ -44,14 +51,10 @@ echo "filing: IMG_0042.JPG, $(stat -c %s "$work/IMG_0042.JPG") bytes"
 ours=$("$build/bench/bench_filing" file "$drive" "$work/IMG_0042.JPG" "$rounds")
 echo "$ours"
 ours_s=$(sed -n 's/.*best \([0-9.]*\) s.*/\1/p' <<<"$ours")
-best=
-for _ in $(seq $rounds); do
-  start=$(now)
+resize_and_copy() {
   "$convert" "$work/IMG_0042.JPG" -sample '800x600!' -quality 90 "$work/TEMP.JPG"
   cp "$work/TEMP.JPG" "$work/a.jpg" && cp "$work/TEMP.JPG" "$work/b.jpg"
-  took=$(( $(now) - start ))
-  [ -z "$best" ] || [ "$took" -lt "$best" ] && best=$took
-done
-magick_s=$(awk -v n="$best" 'BEGIN { printf "%.3f", n / 1e9 }')
+}
+magick_s=$(best_of resize_and_copy)
 echo "convert -sample 800x600 q90 and two copies: best $magick_s s over $rounds rounds"
 echo "filing: ours/convert $(ratio "$ours_s" "$magick_s")"

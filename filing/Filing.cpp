@@ -57,7 +57,9 @@ QString claimFolderPatternText(const QString& claimNumber) {
 FilingResult fileInto(const FilingRequest& request, FileList& claimFolderList, QStringList& numberList,
                       FilingPrompts& prompts) {
     const QString claim = request.claimNumber;
-    if (const QString refusal = claimNumberRefusal(claim); !refusal.isEmpty()) throw platform::Error(refusal);
+    for (const QString& refusal :
+         {claimNumberRefusal(claim), kindRefusal(request.category, request.pictureName)})
+        if (!refusal.isEmpty()) throw platform::Error(refusal);
 
     FilingResult result;
     QString workingName = request.pictureName;
@@ -85,9 +87,9 @@ FilingResult fileInto(const FilingRequest& request, FileList& claimFolderList, Q
     const SequenceRange range = rangeOf(request.category);
     const std::optional<QString> sequence = repairGroup(claimFolderList, numberList, range.low, range.high);
     if (!sequence) {
-        throw platform::Error(messages::CategoryFull.arg(labelOf(request.category), claim)
-                                  .arg(range.low, 3, 10, QLatin1Char('0'))
-                                  .arg(range.high));
+        throw platform::Error(messages::CategoryFull.arg(
+            labelOf(request.category), claim, QStringLiteral("%1").arg(range.low, 3, 10, QLatin1Char('0')),
+            QString::number(range.high)));
     }
 
     const QString filedName = folders::filedName(claim, *sequence, workingName);

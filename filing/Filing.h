@@ -42,9 +42,10 @@ struct FilingResult {
 //
 // Nothing is removed from PictureRoot until both copies exist with the size of the file copied; on any
 // failure after the resize its temporary file is removed again and the picture stays in the inbox.
-// Fails (platform::Error, the user's message) when the picture has gone, is not a JPEG where a resize is
-// needed, the claim folder holds a name without a sequence number, the category's numbers are used up,
-// a target name is taken already, or a copy fails.
+// Fails (platform::Error, the user's message) before anything happens when the claim number or the
+// picture's kind is refused as a drop refuses them; then when the picture has gone, is not a JPEG where a
+// resize is needed, the claim folder holds a name without a sequence number, the category's numbers are
+// used up, a target name is taken already, or a copy fails.
 FilingResult fileInto(const FilingRequest& request, FileList& claimFolderList, QStringList& numberList,
                       FilingPrompts& prompts);
 

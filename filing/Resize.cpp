@@ -23,6 +23,9 @@ void writeResized(const QString& source, const QString& target, const std::funct
     TJPEGImage jpeg;
     jpeg.loadFromFile(source);
     try {
+        // Decoded at full size first: drawing a large picture into a smaller box would otherwise decode
+        // it scaled down, which averages pixels instead of sampling them.
+        jpeg.dibNeeded();
         TBitmap bitmap;
         bitmap.setSize(kResizedWidth, kResizedHeight);
         bitmap.canvas().stretchDraw(QRect(0, 0, kResizedWidth, kResizedHeight), &jpeg);

@@ -21,7 +21,7 @@ QString fileMessage(const char* pattern, const QString& path, const QString& rea
     return QString::fromLatin1(pattern).arg(path, reason);
 }
 
-// A reply line that a time-out bounds as a whole.
+// The lines of one reply, which must come whole within the time-out.
 class ReplyLines : public LineSource {
 public:
     ReplyLines(LineConnection& connection, int timeoutMs)
@@ -73,7 +73,6 @@ void FtpClient::connect(bool autoLogin, int connectTimeoutMs) {
             systemDescription_ = code == 500 ? QStringLiteral("Unknown") : lastReply_.text.value(0);
         }
     } catch (...) {
-        disconnect();
         throw;
     }
 }
@@ -134,7 +133,7 @@ void FtpClient::put(const QString& localFile, const QString& remoteName, bool ap
     LineConnection data;
     data.setTimeout(timeoutMs_);
     try {
-        data.connect(address, offered.port, timeoutMs_);
+        data.connect(platform::formatAddress(address), offered.port, timeoutMs_);
         getReply({110, 125, 150});
         sendFile(file, localFile, data);
         data.disconnectWhenDelivered();

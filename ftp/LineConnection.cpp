@@ -18,8 +18,6 @@ int millisecondsUntil(LineConnection::Clock::time_point deadline) {
     return int(std::clamp<qint64>(left.count(), 0, INT32_MAX));
 }
 
-} // namespace
-
 platform::Ipv4Address resolveHost(const QString& host) {
     if (host.compare(QLatin1String("LOCALHOST"), Qt::CaseInsensitive) == 0) return 0x7F000001;
     platform::Ipv4Address address = 0;
@@ -27,6 +25,8 @@ platform::Ipv4Address resolveHost(const QString& host) {
     if (const int error = platform::Socket::lookup(host, &address)) throw SocketError(error);
     return address;
 }
+
+} // namespace
 
 LineConnection::~LineConnection() {
     disconnect();
@@ -42,17 +42,8 @@ void LineConnection::connect(const QString& host, quint16 port, int timeoutMs) {
         const platform::Ipv4Address address = resolveHost(host);
         if (const int error = socket_.connect(address, port, timeoutMs)) throw SocketError(error);
     } catch (...) {
-        socket_.close();
         throw;
     }
-}
-
-void LineConnection::connect(platform::Ipv4Address address, quint16 port, int timeoutMs) {
-    connect(platform::formatAddress(address), port, timeoutMs);
-}
-
-QByteArray LineConnection::readLine() {
-    return readLine(Clock::time_point::max());
 }
 
 QByteArray LineConnection::readLine(Clock::time_point deadline) {

@@ -1,22 +1,22 @@
 #pragma once
 
 #include "ftp/LineBuffer.h"
-#include "ftp/ServerReply.h"
 #include "platform/Socket.h"
 
+#include <QByteArray>
 #include <QString>
 #include <chrono>
 
 namespace ftp {
 
 // One TCP connection that reads lines and writes bytes, every wait bounded by its time-out.
-class LineConnection : public LineSource {
+class LineConnection {
 public:
     using Clock = std::chrono::steady_clock;
     static constexpr int kBlockSize = 32768; // bytes per receive and per send
 
     LineConnection() = default;
-    ~LineConnection() override;
+    ~LineConnection();
     LineConnection(const LineConnection&) = delete;
     LineConnection& operator=(const LineConnection&) = delete;
 
@@ -27,12 +27,11 @@ public:
     // "LOCALHOST" (in any case) is 127.0.0.1, a dotted address stands for itself, any other name is
     // looked up. A connect that fails leaves the socket closed.
     void connect(const QString& host, quint16 port, int timeoutMs);
-    void connect(platform::Ipv4Address address, quint16 port, int timeoutMs);
     bool connected() const { return socket_.isOpen(); }
     platform::Ipv4Address peerAddress() const { return socket_.peerAddress(); }
 
-    QByteArray readLine() override;
-    // Reads with a limit on the whole wait, as well as on each wait for bytes.
+    // The next line, trimmed. Gives up at the deadline, and also when one wait for bytes lasts longer
+    // than the time-out.
     QByteArray readLine(Clock::time_point deadline);
     // Sends every byte, in blocks of kBlockSize.
     void write(const char* data, qint64 size);
@@ -59,7 +58,5 @@ private:
     bool closedGracefully_ = false;
     int lostError_ = 0; // the error that closed the socket while reading
 };
-
-platform::Ipv4Address resolveHost(const QString& host);
 
 } // namespace ftp

@@ -10,7 +10,8 @@ constexpr char16_t kUnmapped = 0xFFFD;
 // 0x80..0xFF; 0xA1..0xFB is the Thai block U+0E01..U+0E5B with holes at 0xDB..0xDE.
 constexpr std::array<char16_t, 128> upperHalf() {
     std::array<char16_t, 128> table{};
-    for (auto& c : table) c = kUnmapped;
+    for (auto& c : table)
+        c = kUnmapped;
     table[0x80 - 0x80] = 0x20AC;
     table[0x85 - 0x80] = 0x2026;
     table[0x91 - 0x80] = 0x2018;

@@ -29,7 +29,9 @@ QString matchEntry(const QString& dir, const QString& component) {
 
 } // namespace
 
-void setDriveFolder(const QString& hostFolder) { configuredFolder() = QDir::cleanPath(hostFolder); }
+void setDriveFolder(const QString& hostFolder) {
+    configuredFolder() = hostFolder.isEmpty() ? QString() : QDir(hostFolder).absolutePath();
+}
 
 QString defaultDriveFolder() {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath("drive_c");

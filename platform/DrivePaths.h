@@ -6,8 +6,9 @@
 // stand; elsewhere drive C: is a folder, and every spelling of a path reaches the same file there.
 namespace platform::drive {
 
-// The folder that stands for drive C:. Tests and the "Drive C" setting choose it; the default lies in
-// the user's application data folder.
+// The folder that stands for drive C:. Tests and the "Drive C" setting choose it (a relative folder is
+// taken from the current folder; an empty one brings the default back); the default lies in the user's
+// application data folder.
 void setDriveFolder(const QString& hostFolder);
 QString driveFolder();
 QString defaultDriveFolder();

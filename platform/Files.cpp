@@ -19,6 +19,23 @@ qsizetype lastSeparator(const QString& path) {
     return std::max(path.lastIndexOf('\\'), path.lastIndexOf('/'));
 }
 
+// "*" and "?" without regard to case; "*.*" is every name on Windows, also one without a dot.
+QRegularExpression wildcardExpression(const QString& pattern) {
+    const QString effective = pattern == QLatin1String("*.*") ? QStringLiteral("*") : pattern;
+    QString rx;
+    for (const QChar c : effective) {
+        if (c == '*')
+            rx += QLatin1String(".*");
+        else if (c == '?')
+            rx += '.';
+        else
+            rx += QRegularExpression::escape(QString(c));
+    }
+    return QRegularExpression(QRegularExpression::anchoredPattern(rx),
+                              QRegularExpression::CaseInsensitiveOption |
+                                  QRegularExpression::DotMatchesEverythingOption);
+}
+
 } // namespace
 
 QString folderOf(const QString& path) {
@@ -26,13 +43,21 @@ QString folderOf(const QString& path) {
     return at < 0 ? QString() : path.left(at);
 }
 
-QString nameOf(const QString& path) { return path.mid(lastSeparator(path) + 1); }
+QString nameOf(const QString& path) {
+    return path.mid(lastSeparator(path) + 1);
+}
 
-bool exists(const QString& path) { return QFileInfo::exists(drive::toHost(path)); }
+bool exists(const QString& path) {
+    return QFileInfo::exists(drive::toHost(path));
+}
 
-bool fileExists(const QString& path) { return QFileInfo(drive::toHost(path)).isFile(); }
+bool fileExists(const QString& path) {
+    return QFileInfo(drive::toHost(path)).isFile();
+}
 
-bool folderExists(const QString& path) { return QFileInfo(drive::toHost(path)).isDir(); }
+bool folderExists(const QString& path) {
+    return QFileInfo(drive::toHost(path)).isDir();
+}
 
 bool createFolder(const QString& path) {
     const QString host = drive::toHost(path);
@@ -98,45 +123,34 @@ quint32 attributesOfHostPath(const QString& hostPath) {
         attrs |= Directory;
     else if (S_ISREG(st.st_mode))
         attrs |= Archive;
+    else
+        attrs |= SysFile; // a device, pipe or socket: nothing a file list or an archive should take
     if ((st.st_mode & S_IWUSR) == 0) attrs |= ReadOnly;
     if (QFileInfo(hostPath).fileName().startsWith('.')) attrs |= Hidden;
     return attrs;
 #endif
 }
 
-quint32 attributes(const QString& path) { return attributesOfHostPath(drive::toHost(path)); }
+quint32 attributes(const QString& path) {
+    return attributesOfHostPath(drive::toHost(path));
+}
 
 bool wildcardMatch(const QString& name, const QString& pattern) {
-    // "*.*" is every name on Windows, also one without a dot.
-    const QString effective = pattern == QLatin1String("*.*") ? QStringLiteral("*") : pattern;
-    QString rx;
-    for (const QChar c : effective) {
-        if (c == '*')
-            rx += QLatin1String(".*");
-        else if (c == '?')
-            rx += '.';
-        else
-            rx += QRegularExpression::escape(QString(c));
-    }
-    const QRegularExpression re(QRegularExpression::anchoredPattern(rx),
-                                QRegularExpression::CaseInsensitiveOption |
-                                    QRegularExpression::DotMatchesEverythingOption);
-    return re.match(name).hasMatch();
+    return wildcardExpression(pattern).match(name).hasMatch();
 }
 
 QList<FoundFile> find(const QString& pattern) {
     QList<FoundFile> found;
-    const QString folder = folderOf(pattern);
-    const QString mask = nameOf(pattern);
-    const QString hostFolder = drive::toHost(folder.isEmpty() && pattern.startsWith('\\') ? "\\" : folder);
-    QDir dir(hostFolder);
+    const QDir dir(drive::toHost(folderOf(pattern)));
     if (!dir.exists()) return found;
-    const QFileInfoList entries = dir.entryInfoList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    const QFileInfoList entries =
+        dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    const QRegularExpression matches = wildcardExpression(nameOf(pattern));
     for (const QFileInfo& info : entries) {
-        if (!wildcardMatch(info.fileName(), mask)) continue;
-        found.append({info.fileName(), attributesOfHostPath(info.filePath()), info.size(),
-                      info.lastModified()});
+        if (!matches.match(info.fileName()).hasMatch()) continue;
+        const quint32 attrs = attributesOfHostPath(info.filePath());
+        if (attrs == kInvalidAttributes) continue;
+        found.append({info.fileName(), attrs, info.size(), info.lastModified()});
     }
     return found;
 }

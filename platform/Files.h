@@ -42,10 +42,14 @@ qint64 fileSize(const QString& path);
 bool copyFile(const QString& from, const QString& to);
 bool deleteFile(const QString& path);
 bool moveToTrash(const QString& path);
-quint32 attributes(const QString& path); // kInvalidAttributes when the path does not exist
+// The attribute word, kInvalidAttributes when the path does not exist. Off Windows: ReadOnly when the
+// owner may not write (from the mode bits, so also for root), Hidden for a name beginning with ".",
+// Directory for a folder, Archive for a plain file, SysFile for anything else (device, pipe, socket).
+quint32 attributes(const QString& path);
 quint32 attributesOfHostPath(const QString& hostPath);
 // Wildcard search of one pattern ("*" and "?" in its last component, without regard to case). Every
-// matching entry, folders and hidden files included: callers filter by attributes.
+// matching entry, folders and hidden files included (callers filter by attributes); a link that leads
+// nowhere is no entry.
 QList<FoundFile> find(const QString& pattern);
 bool wildcardMatch(const QString& name, const QString& pattern);
 

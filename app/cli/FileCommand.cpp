@@ -2,7 +2,6 @@
 #include "app/WorkingFolders.h"
 #include "app/cli/Commands.h"
 #include "filing/Category.h"
-#include "filing/ClaimNumber.h"
 #include "filing/Filing.h"
 #include "filing/InboxGrid.h"
 #include "filing/Messages.h"
@@ -33,6 +32,8 @@ public:
     }
     void refuseOversize() override { io_.err << filing::messages::TooLargeToTransfer << '\n'; }
     void beep() override { io_.err << "the picture could not be stretched and is filed at its own size\n"; }
+    // Printed as soon as the picture is in both folders, also when removing it from the inbox then fails.
+    void filed(const QString& filedName) override { io_.out << filedName << '\n'; }
 
 private:
     std::optional<bool> resize_;
@@ -70,13 +71,6 @@ int runFile(const QStringList& args, CliStreams io) {
     request.pictureName = names.first();
 
     folders::createWorkingFolders();
-    for (const QString& refusal : {filing::claimNumberRefusal(request.claimNumber),
-                                   filing::kindRefusal(request.category, request.pictureName)}) {
-        if (!refusal.isEmpty()) {
-            io.err << refusal << '\n';
-            return 1;
-        }
-    }
     FileList inbox(QString(), filing::inboxPatternText());
     if (!inbox.items().contains(request.pictureName)) {
         io.err << request.pictureName << " is not among the new pictures in " << folders::PictureRoot << '\n';
@@ -86,8 +80,5 @@ int runFile(const QStringList& args, CliStreams io) {
     FileList claimFolderList;
     QStringList numberList;
     CommandPrompts prompts(resize, io);
-    const filing::FilingResult result = filing::fileInto(request, claimFolderList, numberList, prompts);
-    if (!result.filed) return 1;
-    io.out << result.filedName << '\n';
-    return 0;
+    return filing::fileInto(request, claimFolderList, numberList, prompts).filed ? 0 : 1;
 }

@@ -43,15 +43,16 @@ int main(int argc, char** argv) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList args = app.arguments().mid(1);
-    try {
-        settings::applyDriveSetting();
-    } catch (const platform::Error& e) {
-        err << e.message() << '\n';
-        return 1;
-    }
     if (args.size() >= 2 && args.first() == QLatin1String("--drive-c")) {
         platform::drive::setDriveFolder(args.at(1));
         args = args.mid(2);
+    } else {
+        try {
+            settings::applyDriveSetting();
+        } catch (const platform::Error& e) {
+            err << e.message() << '\n';
+            return 1;
+        }
     }
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
         printHelp(out);

@@ -4,6 +4,7 @@
 #include "platform/MessageService.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDrag>
 #include <QDropEvent>
 #include <QMimeData>
@@ -14,6 +15,12 @@
 namespace {
 
 const QString kMimeType = QStringLiteral("application/x-vorlex-image-box");
+
+// The drag names its box together with the process it comes from: a box of the same name in another
+// running copy of the program shows some other picture.
+QString dragText(const QString& boxName, qint64 process) {
+    return QString::number(process) + ' ' + boxName;
+}
 
 } // namespace
 
@@ -28,15 +35,16 @@ void TImage::setOnDragOver(std::function<bool(QObject*)> test) {
 
 QMimeData* TImage::dragData(const TImage* source) {
     auto* data = new QMimeData;
-    data->setData(kMimeType, source->objectName().toUtf8());
+    data->setData(kMimeType, dragText(source->objectName(), QCoreApplication::applicationPid()).toUtf8());
     return data;
 }
 
 QObject* TImage::draggedObject(const QMimeData* data, const QWidget* within) {
     if (!data || !data->hasFormat(kMimeType) || !within) return nullptr;
-    const QString name = QString::fromUtf8(data->data(kMimeType));
-    if (name.isEmpty()) return nullptr;
-    return within->window()->findChild<TImage*>(name);
+    const QString text = QString::fromUtf8(data->data(kMimeType));
+    const QString ownPrefix = dragText(QString(), QCoreApplication::applicationPid());
+    if (!text.startsWith(ownPrefix) || text.size() == ownPrefix.size()) return nullptr;
+    return within->window()->findChild<TImage*>(text.mid(ownPrefix.size()));
 }
 
 void TImage::paintEvent(QPaintEvent*) {
@@ -71,28 +79,28 @@ void TImage::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && onDblClick) platform::handleErrors(onDblClick);
 }
 
-bool TImage::accepts(const QMimeData* data) const {
-    if (!dragOver_) return false;
-    return dragOver_(draggedObject(data, this));
+QObject* TImage::acceptedSource(const QMimeData* data) const {
+    QObject* source = draggedObject(data, this);
+    return dragOver_ && dragOver_(source) ? source : nullptr;
 }
 
 void TImage::dragEnterEvent(QDragEnterEvent* event) {
-    if (accepts(event->mimeData()))
+    if (acceptedSource(event->mimeData()))
         event->acceptProposedAction();
     else
         event->ignore();
 }
 
 void TImage::dragMoveEvent(QDragMoveEvent* event) {
-    if (accepts(event->mimeData()))
+    if (acceptedSource(event->mimeData()))
         event->acceptProposedAction();
     else
         event->ignore();
 }
 
 void TImage::dropEvent(QDropEvent* event) {
-    QObject* source = draggedObject(event->mimeData(), this);
-    if (!accepts(event->mimeData())) {
+    QObject* source = acceptedSource(event->mimeData());
+    if (!source) {
         event->ignore();
         return;
     }

@@ -27,7 +27,8 @@ public:
     std::function<void(QObject* source)> onDragDrop;
     std::function<void()> onDblClick;
 
-    // The drag's data names the box it came from; the box is looked up in the window of `within`.
+    // The drag's data names the box it came from; the box is looked up in the window of `within`. Data
+    // from another process names none.
     static QMimeData* dragData(const TImage* source);
     static QObject* draggedObject(const QMimeData* data, const QWidget* within);
 
@@ -41,7 +42,8 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    bool accepts(const QMimeData* data) const;
+    // The dragged box when the drag-over test takes it, else null.
+    QObject* acceptedSource(const QMimeData* data) const;
 
     bool dragSource_ = false;
     QPoint pressedAt_;

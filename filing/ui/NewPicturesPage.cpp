@@ -5,7 +5,6 @@
 #include "filing/ClaimNumber.h"
 #include "filing/Filing.h"
 #include "filing/InboxGrid.h"
-#include "filing/RepairGroup.h"
 #include "filing/ui/FolderPicture.h"
 #include "filing/ui/ImageBox.h"
 #include "filing/ui/Panel.h"
@@ -199,7 +198,7 @@ void TPicture::Hide() {
 }
 
 void TPicture::Loadpic(TImage* image, TPanel* nameBar, TPicClip& clip) {
-    filing::loadCellPicture(WorkingName, clip, image->Picture);
+    filing::loadCellPicture(WorkingName, clip, image->Picture, image->size());
     nameBar->setText(WorkingName);
     image->show();
     nameBar->show();
@@ -273,10 +272,6 @@ void TPicture::Batch(TImage* image, TPanel* nameBar, QObject* Target) {
         FileListBox1.read();
         FormCreate();
     }
-}
-
-QString TPicture::RepairGroup(int low, int high) {
-    return filing::repairGroup(FileListBox2, ListBox1, low, high).value_or(QString());
 }
 
 void TPicture::Panel1DblClick() {

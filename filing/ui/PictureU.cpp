@@ -39,8 +39,8 @@ TPicture::~TPicture() = default;
 void TPicture::FormCreate() {
     platform::handleErrors([this] {
         program::setShortDateFormat(program::DayMonthYear);
-        // The register table is opened and the register page's title line and search date are set
-        // here, before the working folders.
+        // Opening the register table and setting the register page's title line and search date belong
+        // here, before the working folders; the register page is not part of this window yet.
         folders::createWorkingFolders();
         program::setGarageName(settings::readGarageName());
         FirstFill();

@@ -67,8 +67,6 @@ public:
     void Image10DragDrop(QObject* Sender, QObject* Source);
     void Drop(TImage* image, TPanel* nameBar, QObject* Source, QObject* Target);
     void Batch(TImage* image, TPanel* nameBar, QObject* Target);
-    // The next sequence number of low..high in the claim folder list; empty when the range is used up.
-    QString RepairGroup(int low, int high);
     void Panel1DblClick();
     void Panel2DblClick();
     void Panel3DblClick();

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -44,6 +45,9 @@ TEST(FileList, ListsPlainFilesOnlyReadOnlyIncluded) {
     ASSERT_TRUE(QFile::setPermissions(drive.host("c:\\picture\\readonly.jpg"),
                                       QFileDevice::ReadOwner | QFileDevice::ReadGroup));
     drive.writeFile("c:\\picture\\plain.gif", "x");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(drive.host("c:\\picture") + "/pipe.jpg").constData(), 0644), 0);
+    ASSERT_TRUE(
+        QFile::link(drive.host("c:\\picture") + "/gone.jpg", drive.host("c:\\picture") + "/dangling.gif"));
     FileList list(QString(), Inbox);
     EXPECT_EQ(list.items(), (QStringList{"plain.gif", "readonly.jpg"}));
 }

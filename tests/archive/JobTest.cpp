@@ -47,6 +47,11 @@ TEST_F(Job, SecondScanIsAppendedAfterTheUnchangedFirstMember) {
     EXPECT_EQ(begins, (QList<QPair<QString, int>>{{"c:\\Picture\\Transfer\\AB123456801.gif", 2}}));
     const QByteArray both = archiveBytes("AB123456801.gif");
     EXPECT_EQ(both.left(firstCentral), first.left(firstCentral));
+    // The first member's central header and name are carried over byte for byte (its offset is still 0).
+    const qint64 bothCentral =
+        get32(both.constData() + both.size() - kEndRecordSize + endrecord::CentralOffset);
+    EXPECT_EQ(both.mid(bothCentral, kCentralHeaderSize + 15),
+              first.mid(firstCentral, kCentralHeaderSize + 15));
     const QList<PeerMember> members = pythonMembers(archiveHost("AB123456801.gif"));
     ASSERT_EQ(members.size(), 2);
     EXPECT_EQ(members[0].rawName, "AB123456800.gif");
@@ -66,11 +71,13 @@ TEST_F(Job, AnIdenticalScanIsNotAddedButRemoved) {
     const QByteArray before = archiveBytes("AB123456800.gif");
     writeScan("AB123456800.gif", content); // same size, time and attributes
     deleted.clear();
+    progress.clear();
     EXPECT_EQ(addScan("AB123456800.gif"), 0);
     EXPECT_EQ(errorCodes(), QList<int>{ErrNothingToDo});
     EXPECT_EQ(archiveBytes("AB123456800.gif"), before);
     EXPECT_FALSE(scanIsThere("AB123456800.gif"));
     EXPECT_EQ(deleted, QStringList{"c:\\Picture\\Transfer\\AB123456800.gif"});
+    EXPECT_EQ(progress, (QList<Progress>{{0, 0}})); // before the removal only
 }
 
 TEST_F(Job, ADifferentScanOfTheSameNameStaysInItsFolder) {
@@ -127,6 +134,7 @@ TEST_F(Job, FilesThatAreNotTakenLeaveNoArchive) {
     EXPECT_FALSE(QFileInfo::exists(archiveHost("AB123456800.gif")));
     EXPECT_TRUE(scanIsThere(".AB123456800.gif"));
     EXPECT_TRUE(deleted.isEmpty());
+    EXPECT_TRUE(progress.isEmpty()); // no archive, so no removal step
     EXPECT_TRUE(leftoverTempFiles(host("c:\\picture\\transfer")).isEmpty());
 }
 
@@ -186,25 +194,33 @@ TEST_F(Job, ScansOfTwoClaimsMakeTwoArchives) {
     EXPECT_EQ(left, (QStringList{"12345678.Zip", "87654321.Zip"}));
 }
 
-TEST_F(Job, ProgressOfOneFileOf300000Bytes) {
-    writeScan("AB123456800.gif", textLikeBytes(300000));
-    ASSERT_EQ(addScan("AB123456800.gif"), 1);
-    // Blocks of 131,072 bytes: 44 %, 87 %, 100 %; then (0, 0) before the central directory and before the
-    // scan is removed.
-    EXPECT_EQ(progress, (QList<Progress>{{44, 44}, {87, 87}, {100, 100}, {0, 0}, {0, 0}}));
-}
-
 TEST_F(Job, ACancelledJobAddsNothingAndRemovesNothing) {
     writeScan("AB123456800.gif", textLikeBytes(1000));
     ASSERT_EQ(addScan("AB123456800.gif"), 1);
     const QByteArray before = archiveBytes("AB123456800.gif");
-    writeScan("AB123456801.gif", textLikeBytes(400000));
-    zip.OnProgress = [](TZip& sender, quint8, quint8) { sender.Cancel(); };
-    EXPECT_EQ(addScan("AB123456801.gif"), 0);
-    EXPECT_EQ(errorCodes(), QList<int>{ErrUserCanceled});
-    EXPECT_EQ(archiveBytes("AB123456800.gif"), before);
-    EXPECT_TRUE(scanIsThere("AB123456801.gif"));
-    EXPECT_TRUE(leftoverTempFiles(host("c:\\picture\\transfer")).isEmpty());
+    const struct {
+        const char* when;
+        int scanSize;
+        Progress cancelAt;
+    } cases[] = {{"first block", 400000, {33, 33}},
+                 {"last block", 400000, {100, 100}},
+                 {"before the central directory", 400000, {0, 0}},
+                 {"an empty scan", 0, {0, 0}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.when);
+        drive.writeFile(transferPath("AB123456.Zip"), before);
+        writeScan("AB123456801.gif", textLikeBytes(c.scanSize));
+        errors.clear();
+        zip.OnProgress = [&](TZip& sender, quint8 byFile, quint8 byArchive) {
+            if (Progress{byFile, byArchive} == c.cancelAt) sender.Cancel();
+        };
+        if (c.scanSize == 0) zip.OnBegin = [](TZip& sender, const QString&, int, bool&) { sender.Cancel(); };
+        EXPECT_EQ(addScan("AB123456801.gif"), 0);
+        EXPECT_EQ(errorCodes(), QList<int>{ErrUserCanceled});
+        EXPECT_EQ(archiveBytes("AB123456800.gif"), before);
+        EXPECT_TRUE(scanIsThere("AB123456801.gif"));
+        EXPECT_TRUE(leftoverTempFiles(host("c:\\picture\\transfer")).isEmpty());
+    }
 }
 
 TEST_F(Job, FilesLeftOutByOnBeginOrThatVanishStayOut) {
@@ -330,27 +346,45 @@ TEST_F(Job, ArchivePathsThatCannotBeReachedEndTheJob) {
     EXPECT_TRUE(scanIsThere("AB123456800.gif"));
 }
 
-TEST_F(Job, ProgressRoundsHalvesToEven) {
-    // Stored in blocks of 102,400 bytes: 12.5 % gives 12, 37.5 % gives 38, 62.5 % gives 62, 87.5 % gives 88.
-    writeScan("AB123456800.zip", randomBytes(819200));
-    ASSERT_EQ(addScan("AB123456800.zip"), 1);
-    EXPECT_EQ(progress, (QList<Progress>{{12, 12},
-                                         {25, 25},
-                                         {38, 38},
-                                         {50, 50},
-                                         {62, 62},
-                                         {75, 75},
-                                         {88, 88},
-                                         {100, 100},
-                                         {0, 0},
-                                         {0, 0}}));
-}
-
-TEST_F(Job, CopyingMembersLargerThanTheNewFileUsesUpTheJobsBytes) {
-    writeScan("AB123456800.gif", randomBytes(400000));
-    ASSERT_EQ(addScan("AB123456800.gif"), 1);
-    progress.clear();
-    writeScan("AB123456801.gif", textLikeBytes(300000));
-    ASSERT_EQ(addScan("AB123456801.gif"), 1);
-    EXPECT_EQ(progress, (QList<Progress>{{44, 100}, {87, 100}, {100, 100}, {0, 0}, {0, 0}}));
+// The figures OnProgress gets, ending with (0, 0) before the central directory and (0, 0) before the scan
+// is removed.
+TEST_F(Job, ProgressFigures) {
+    const struct {
+        const char* what;
+        QByteArray earlierMember; // none when empty
+        const char* scan;
+        QByteArray content;
+        QList<Progress> expected;
+    } cases[] = {
+        // Deflated in blocks of 131,072 bytes.
+        {"one file of 300,000 bytes",
+         {},
+         "AB123456800.gif",
+         textLikeBytes(300000),
+         {{44, 44}, {87, 87}, {100, 100}, {0, 0}, {0, 0}}},
+        // Stored in blocks of 102,400 bytes: 12.5 % gives 12, 37.5 % gives 38, 62.5 % gives 62, 87.5 % 88.
+        {"halves rounded to even",
+         {},
+         "AB123456800.zip",
+         randomBytes(819200),
+         {{12, 12}, {25, 25}, {38, 38}, {50, 50}, {62, 62}, {75, 75}, {88, 88}, {100, 100}, {0, 0}, {0, 0}}},
+        // Copying the earlier member uses up the job's bytes before the new file is encoded.
+        {"after a larger member",
+         randomBytes(400000),
+         "AB123456801.gif",
+         textLikeBytes(300000),
+         {{44, 100}, {87, 100}, {100, 100}, {0, 0}, {0, 0}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(host(transferPath("AB123456.Zip")));
+        if (!c.earlierMember.isEmpty()) {
+            writeScan("AB123456800.gif", c.earlierMember);
+            ASSERT_EQ(addScan("AB123456800.gif"), 1);
+        }
+        writeScan(c.scan, c.content);
+        progress.clear();
+        ASSERT_EQ(addScan(c.scan), 1);
+        EXPECT_EQ(progress, c.expected);
+    }
 }

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace archive;
@@ -79,4 +81,36 @@ TEST_F(Placement, AFolderThatTakesNoNewFileIsWriteProtected) {
     EXPECT_EQ(errorCodes(), QList<int>{ErrWriteProtected});
     EXPECT_TRUE(scanIsThere("AB123456800.gif"));
     EXPECT_FALSE(QFileInfo::exists(archiveHost("AB123456800.gif")));
+}
+
+// The process may write no file beyond a limit, so building the new archive fails part way: in the new
+// member's data, or in the end record. Every test runs in a process of its own.
+TEST_F(Placement, AWriteErrorLeavesTheArchiveAndTheScan) {
+    writeScan("AB123456800.gif", textLikeBytes(1500));
+    ASSERT_EQ(addScan("AB123456800.gif"), 1);
+    const QByteArray before = archiveBytes("AB123456800.gif");
+    const QByteArray scan = randomBytes(300000);
+    writeScan("AB123456801.gif", scan);
+    ASSERT_EQ(addScan("AB123456801.gif"), 1);
+    const qint64 fullSize = archiveBytes("AB123456800.gif").size();
+
+    rlimit original{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &original), 0);
+    std::signal(SIGXFSZ, SIG_IGN);
+    for (const qint64 limit : {fullSize / 2, fullSize - 10}) {
+        SCOPED_TRACE(limit);
+        drive.writeFile(transferPath("AB123456.Zip"), before);
+        writeScan("AB123456801.gif", scan);
+        errors.clear();
+        rlimit limited = original;
+        limited.rlim_cur = rlim_t(limit);
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+        const int added = addScan("AB123456801.gif");
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &original), 0);
+        EXPECT_EQ(added, 0);
+        EXPECT_EQ(errorCodes(), QList<int>{ErrWriting});
+        EXPECT_EQ(archiveBytes("AB123456800.gif"), before);
+        EXPECT_TRUE(scanIsThere("AB123456801.gif"));
+        EXPECT_TRUE(leftoverTempFiles(host("c:\\picture\\transfer")).isEmpty());
+    }
 }

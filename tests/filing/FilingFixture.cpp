@@ -54,6 +54,21 @@ QByteArray paddedJpeg(const QByteArray& jpeg, qint64 size) {
     return jpeg.left(2) + padding + jpeg.mid(2);
 }
 
+QByteArray damagedAfterHeader(QByteArray jpeg) {
+    // Three codes of one bit cannot be.
+    const qsizetype dht = jpeg.indexOf("\xFF\xC4");
+    if (dht < 0) throw std::runtime_error("no Huffman table");
+    const qsizetype counts = dht + 5; // marker, length, class and id
+    for (qsizetype i = counts + 1; i < counts + 16; ++i) {
+        if (uchar(jpeg.at(i)) >= 3) {
+            jpeg[i] = char(uchar(jpeg.at(i)) - 3);
+            jpeg[counts] = char(uchar(jpeg.at(counts)) + 3);
+            return jpeg;
+        }
+    }
+    throw std::runtime_error("no count to move");
+}
+
 QByteArray gif(const QImage& image) {
     QTemporaryDir dir;
     const QString png = dir.filePath("in.png");

@@ -17,6 +17,8 @@ namespace pictures {
 QByteArray jpeg(int width, int height, bool noisy = false, quint32 seed = 1);
 // The JPEG with comment segments put after its start marker until it holds exactly `size` bytes.
 QByteArray paddedJpeg(const QByteArray& jpeg, qint64 size);
+// The JPEG with its first Huffman table made impossible: the header reads well, decoding fails.
+QByteArray damagedAfterHeader(QByteArray jpeg);
 // The image written as a GIF by ImageMagick.
 QByteArray gif(const QImage& image);
 // A GIF of random pixels that holds more than `atLeast` bytes.

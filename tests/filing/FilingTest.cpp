@@ -92,14 +92,33 @@ TEST(Filing, ANameTakenInTheTransferFolderIsNeverReplaced) {
     EXPECT_TRUE(QDir(drive.host("c:\\picture\\AB123456")).isEmpty());
 }
 
-TEST(Filing, AClaimNumberThatCannotNameAFolderFailsBeforeAnythingHappens) {
+TEST(Filing, WhatADropRefusesFailsBeforeAnythingHappens) {
     TempDrive drive;
     drive.writeFile("c:\\picture\\a.jpg", pictures::jpeg(20, 20));
-    Filing filing;
-    RecordedPrompts prompts;
-    EXPECT_THROW(filing.file("..\\..\\x", PictureCategory::BeforeRepair, "a.jpg", prompts), platform::Error);
-    EXPECT_THROW(filing.file("AB12345", PictureCategory::BeforeRepair, "a.jpg", prompts), platform::Error);
-    EXPECT_TRUE(prompts.calls.isEmpty());
+    drive.writeFile("c:\\picture\\scan.gif", pictures::gif(QImage(12, 12, QImage::Format_RGB32)));
+    const struct {
+        const char* claim;
+        PictureCategory category;
+        const char* name;
+        QString message;
+    } cases[] = {
+        {"..\\..\\x", PictureCategory::BeforeRepair, "a.jpg", filing::messages::ClaimNumberLength},
+        {"AB\\12345", PictureCategory::BeforeRepair, "a.jpg",
+         filing::messages::ClaimNumberCharacters.arg("AB\\12345")},
+        {"AB123456", PictureCategory::DuringRepair, "scan.gif", filing::messages::PhotographsOnly},
+        {"AB123456", PictureCategory::Document, "a.jpg", filing::messages::DocumentsOnly},
+    };
+    for (const auto& c : cases) {
+        Filing filing;
+        RecordedPrompts prompts;
+        try {
+            filing.file(c.claim, c.category, c.name, prompts);
+            ADD_FAILURE() << c.claim << " " << c.name << " was filed";
+        } catch (const platform::Error& e) {
+            EXPECT_EQ(e.message(), c.message) << c.claim << " " << c.name;
+        }
+        EXPECT_TRUE(prompts.calls.isEmpty());
+    }
     EXPECT_EQ(QDir(drive.host("c:\\picture")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-              QStringList({"a.jpg"}));
+              QStringList({"a.jpg", "scan.gif"}));
 }

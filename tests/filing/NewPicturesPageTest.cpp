@@ -411,23 +411,25 @@ TEST(NewPicturesPage, AUsedUpCategoryFilesNothing) {
     PageTest t;
     const QByteArray bytes = pictures::jpeg(16, 16);
     t.inbox("a.jpg", bytes);
-    t.drive.writeFile("c:\\picture\\AB123456\\AB123456299.jpg", "x");
-    t.drive.writeFile("c:\\picture\\AB123456\\AB123456999.gif", "x");
+    // "%" may stand in a claim number; the message shows it as typed.
+    t.drive.writeFile("c:\\picture\\AB%1%2CD\\AB%1%2CD299.jpg", "x");
+    t.drive.writeFile("c:\\picture\\AB%1%2CD\\AB%1%2CD999.gif", "x");
     TPicture& page = t.open();
-    page.Edit1->setText("AB123456");
+    page.Edit1->setText("AB%1%2CD");
     t.drop(1, t.before());
     ASSERT_EQ(t.boxes.count(), 1);
     EXPECT_EQ(t.boxes.last().kind, BoxKind::Error);
-    EXPECT_EQ(t.boxes.last().text, platform::errorBoxText(messages::CategoryFull.arg(
-                                       QStringLiteral("ก่อนซ่อม"), "AB123456", "001", "299")));
+    EXPECT_EQ(
+        t.boxes.last().text,
+        QStringLiteral("เลขลำดับหมวด ก่อนซ่อม ของเลขรับแจ้ง AB%1%2CD ใช้ครบแล้ว (001 ถึง 299) จึงไม่ได้เก็บรูปภาพนี้."));
     EXPECT_EQ(t.drive.readFile("c:\\picture\\a.jpg"), bytes);
-    EXPECT_EQ(QDir(t.drive.host("c:\\picture\\AB123456")).entryList(QDir::Files, QDir::Name),
-              QStringList({"AB123456299.jpg", "AB123456999.gif"}));
+    EXPECT_EQ(QDir(t.drive.host("c:\\picture\\AB%1%2CD")).entryList(QDir::Files, QDir::Name),
+              QStringList({"AB%1%2CD299.jpg", "AB%1%2CD999.gif"}));
     EXPECT_TRUE(QDir(t.drive.host("c:\\picture\\transfer")).isEmpty());
     // The other categories still take pictures.
     page.BitBtn4->click();
     t.drop(1, t.during());
-    EXPECT_TRUE(files::fileExists("c:\\picture\\AB123456\\AB123456300.jpg"));
+    EXPECT_TRUE(files::fileExists("c:\\picture\\AB%1%2CD\\AB%1%2CD300.jpg"));
 }
 
 TEST(NewPicturesPage, AClaimNumberThatCannotNameAFolderIsRefusedBeforeAnythingIsMade) {
@@ -549,11 +551,12 @@ TEST(NewPicturesPage, APictureThatCannotBeLoadedStopsTheFillAtItsCell) {
     EXPECT_EQ(page.PageOffset, 9);
     EXPECT_TRUE(page.BitBtn2->isEnabled());
 
-    // A first fill that fails leaves the offset and Next as they were.
-    t.inbox(photo(3), "GIF89a");
+    // A first fill that fails leaves the offset and Next as they were. The picture's header reads well;
+    // its pixels cannot be decoded.
+    t.inbox(photo(3), pictures::damagedAfterHeader(pictures::jpeg(16, 16)));
     page.BitBtn4->click();
     ASSERT_EQ(t.boxes.count(), 2);
-    EXPECT_EQ(t.boxes.last().text, QStringLiteral("JPEG error #53."));
+    EXPECT_EQ(t.boxes.last().text, QStringLiteral("JPEG error #8."));
     EXPECT_EQ(t.shownNames(), QStringList({photo(1), photo(2)}) + hyphens(7));
     EXPECT_EQ(page.PageOffset, 9);
 }
@@ -578,12 +581,17 @@ TEST(NewPicturesPage, ADropThroughQtsDragAndDropEventsFilesThePicture) {
     page.show();
     page.Edit1->setText("AB123456");
 
-    // Data that names no image box of the window is refused.
-    QMimeData stranger;
-    stranger.setText("a.jpg");
-    QDragEnterEvent refused(QPoint(5, 5), Qt::MoveAction, &stranger, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(page.Image10, &refused);
-    EXPECT_FALSE(refused.isAccepted());
+    // Data that names no image box of this window is refused: a file name, or a cell of another
+    // running copy of the program.
+    QMimeData fileName;
+    fileName.setText("a.jpg");
+    QMimeData otherProgram;
+    otherProgram.setData("application/x-vorlex-image-box", "1 Image1");
+    for (QMimeData* stranger : {&fileName, &otherProgram}) {
+        QDragEnterEvent refused(QPoint(5, 5), Qt::MoveAction, stranger, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(page.Image10, &refused);
+        EXPECT_FALSE(refused.isAccepted()) << stranger->formats().join(' ').toStdString();
+    }
 
     std::unique_ptr<QMimeData> data(TImage::dragData(page.Image1));
     QDragEnterEvent enter(QPoint(5, 5), Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);

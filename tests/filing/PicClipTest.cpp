@@ -132,6 +132,7 @@ TEST(PicClip, AnIndexOutsideTheCellsFails) {
 }
 
 TEST(PicClip, CellPicturesOfTheGrid) {
+    const QSize kCell(148, 125);
     TempDrive drive;
     drive.writeFile("c:\\picture\\photo.Jpg", pictures::jpeg(400, 300));
     drive.writeFile("c:\\picture\\scan.Gif", pictures::gif(pattern(900, 1200)));
@@ -139,19 +140,19 @@ TEST(PicClip, CellPicturesOfTheGrid) {
     clip.Cols = filing::kClipCols;
     clip.Rows = filing::kClipRows;
     TPictureHolder box;
-    filing::loadCellPicture("photo.Jpg", clip, box);
+    filing::loadCellPicture("photo.Jpg", clip, box, kCell);
     EXPECT_EQ(box.graphic()->className(), QStringLiteral("TJPEGImage"));
     EXPECT_EQ(box.width(), 400);
-    filing::loadCellPicture("scan.Gif", clip, box);
+    filing::loadCellPicture("scan.Gif", clip, box, kCell);
     ASSERT_TRUE(box.bitmap());
     EXPECT_EQ(box.width(), 300);
     EXPECT_EQ(box.height(), 200);
     EXPECT_EQ(differences(pixelsOf(*box.bitmap()),
                           cropped(drive.host("c:\\picture\\scan.Gif"), QRect(0, 0, 300, 200))),
               QString());
-    // A failed load leaves the box as it was.
+    // A picture whose header, pixels or file is wrong fails.
     drive.writeFile("c:\\picture\\bad.jpg", "GIF89a");
-    EXPECT_THROW(filing::loadCellPicture("bad.jpg", clip, box), platform::Error);
-    EXPECT_EQ(box.width(), 300);
-    EXPECT_THROW(filing::loadCellPicture("gone.jpg", clip, box), platform::Error);
+    drive.writeFile("c:\\picture\\damaged.jpg", pictures::damagedAfterHeader(pictures::jpeg(400, 300)));
+    for (const char* name : {"bad.jpg", "damaged.jpg", "gone.jpg"})
+        EXPECT_THROW(filing::loadCellPicture(name, clip, box, kCell), platform::Error) << name;
 }

@@ -6,33 +6,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-// A JPEG whose header reads well but whose first Huffman table claims three codes of one bit: decoding
-// its pixels fails.
-QByteArray damagedAfterHeader(QByteArray jpeg) {
-    const qsizetype dht = jpeg.indexOf("\xFF\xC4");
-    if (dht < 0) throw std::runtime_error("no Huffman table");
-    const qsizetype counts = dht + 5; // marker, length, class and id
-    for (qsizetype i = counts + 1; i < counts + 16; ++i) {
-        if (uchar(jpeg.at(i)) >= 3) {
-            jpeg[i] = char(uchar(jpeg.at(i)) - 3);
-            jpeg[counts] = char(uchar(jpeg.at(counts)) + 3);
-            return jpeg;
-        }
-    }
-    throw std::runtime_error("no count to move");
-}
-
-} // namespace
-
-TEST(Resize, OversizeMeansMoreThanTwoHundredThousandBytes) {
-    EXPECT_FALSE(filing::isOversize(0));
-    EXPECT_FALSE(filing::isOversize(200000));
-    EXPECT_TRUE(filing::isOversize(200001));
-    EXPECT_TRUE(filing::isOversize(900000));
-}
-
 TEST(Resize, TemporaryNameKeepsTheExtensionAndAvoidsInboxPictures) {
     TempDrive drive;
     drive.makeFolder("c:\\picture");
@@ -66,9 +39,30 @@ TEST(Resize, APhotographIsStretchedToEightHundredBySixHundred) {
     EXPECT_LT(qGray(back.pixel(700, 300)), 15);
 }
 
+TEST(Resize, TheStretchSamplesNearestNeighbourWithoutAveraging) {
+    TempDrive drive;
+    // One-pixel columns, white and black by turns: halving them picks one colour of each pair, where any
+    // averaging gives grey.
+    QImage stripes(1600, 1200, QImage::Format_RGB32);
+    for (int y = 0; y < stripes.height(); ++y)
+        for (int x = 0; x < stripes.width(); ++x)
+            stripes.setPixel(x, y, x % 2 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+    codecs::jpeg::EncodeOptions options;
+    options.quality = 100;
+    drive.writeFile("c:\\picture\\s.jpg", codecs::jpeg::encode(stripes, options));
+    filing::writeResized("c:\\picture\\s.jpg", "c:\\picture\\TEMP.jpg", {});
+    const QImage back(drive.host("c:\\picture\\TEMP.jpg"));
+    ASSERT_EQ(back.size(), QSize(800, 600));
+    int grey = 0;
+    for (int y = 0; y < back.height(); ++y)
+        for (int x = 0; x < back.width(); ++x)
+            if (qGray(back.pixel(x, y)) > 48 && qGray(back.pixel(x, y)) < 208) ++grey;
+    EXPECT_EQ(grey, 0);
+}
+
 TEST(Resize, AFailedStretchBeepsAndWritesTheFileUnchanged) {
     TempDrive drive;
-    const QByteArray damaged = damagedAfterHeader(pictures::jpeg(1200, 900, true));
+    const QByteArray damaged = pictures::damagedAfterHeader(pictures::jpeg(1200, 900, true));
     drive.writeFile("c:\\picture\\d.jpg", damaged);
     int beeps = 0;
     filing::writeResized("c:\\picture\\d.jpg", "c:\\picture\\TEMP.jpg", [&] { ++beeps; });

@@ -6,8 +6,10 @@
 
 #include <QFile>
 #include <cerrno>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <random>
+#include <sys/resource.h>
 
 using ftp::FtpClient;
 using Commands = QList<QByteArray>;
@@ -70,6 +72,20 @@ template <typename Action> Failure failureOf(Action action) {
 
 template <typename Action> QString errorOf(Action action) {
     return failureOf(action).message;
+}
+
+// A loopback port that nobody listens on.
+quint16 closedPort() {
+    ScriptedFtpServer nobody; // its port is free again once it is gone
+    return nobody.port();
+}
+
+// The lowest file handle number not in use: a handle left open moves it.
+int lowestFreeHandle() {
+    int handle = 0;
+    while (::fcntl(handle, F_GETFD) != -1)
+        ++handle;
+    return handle;
 }
 
 } // namespace
@@ -455,20 +471,55 @@ TEST(FtpClientScript, UsageErrors) {
     EXPECT_EQ(server.finish(), "");
 }
 
-TEST(FtpClientScript, UnreachableServersGiveSocketErrors) {
+TEST(FtpClientScript, ConnectionsThatCannotBeMadeCloseTheirSockets) {
     TempDrive drive;
-    quint16 closedPort = 0;
-    {
-        ScriptedFtpServer nobody; // its port is free again once it is gone
-        closedPort = nobody.port();
-    }
+    const quint16 port = closedPort();
     FtpClient client;
     client.setHost("LocalHost");
-    client.setPort(closedPort);
-    EXPECT_EQ(errorOf([&] { client.connect(); }),
-              QString("Socket Error # %1\r\nConnection refused.").arg(ECONNREFUSED));
-    EXPECT_EQ(failureOf([&] { client.connect(); }).socketError, ECONNREFUSED);
+    client.setPort(port);
+    const int freeHandle = lowestFreeHandle();
+    const Failure refused = failureOf([&] { client.connect(); });
+    EXPECT_EQ(refused.message, QString("Socket Error # %1\r\nConnection refused.").arg(ECONNREFUSED));
+    EXPECT_EQ(refused.socketError, ECONNREFUSED);
     EXPECT_FALSE(client.connected());
+    EXPECT_EQ(lowestFreeHandle(), freeHandle);
+
+    // With no handle left for a socket.
+    rlimit limits{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &limits), 0);
+    rlimit noMoreHandles = limits;
+    noMoreHandles.rlim_cur = rlim_t(freeHandle);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &noMoreHandles), 0);
+    const QString error = errorOf([&] { client.connect(); });
+    ::setrlimit(RLIMIT_NOFILE, &limits);
+    EXPECT_EQ(error, "Cannot allocate socket.");
+    EXPECT_FALSE(client.connected());
+}
+
+TEST(FtpClientScript, ADataConnectionThatCannotBeMadeFailsThePutAfterTheUploadCommand) {
+    TempDrive drive;
+    drive.writeFile("c:\\picture\\transfer\\a.jpg", "abc");
+    const quint16 port = closedPort();
+    ScriptedFtpServer server;
+    login(server)
+        .reply("227 Entering Passive Mode (127,0,0,1," + QByteArray::number(port / 256) + ',' +
+               QByteArray::number(port % 256) + ").\r\n")
+        .command()
+        .reply("200 NOOP ok.\r\n")
+        .waitForClose();
+    server.start();
+    FtpClient client;
+    configure(client, server);
+    client.connect();
+    const int freeHandle = lowestFreeHandle();
+    EXPECT_EQ(failureOf([&] { client.put("c:\\picture\\transfer\\a.jpg", "a.jpg", true); }).socketError,
+              ECONNREFUSED);
+    EXPECT_EQ(lowestFreeHandle(), freeHandle);
+    EXPECT_TRUE(client.connected());
+    EXPECT_EQ(client.sendCommand("NOOP", {200}), 200);
+    client.disconnect();
+    EXPECT_EQ(server.finish(), "");
+    EXPECT_EQ(server.commands(), loginThen({"PASV", "APPE a.jpg", "NOOP"}));
 }
 
 TEST(FtpClientScript, AServerThatStopsAnsweringTimesOut) {
@@ -480,7 +531,15 @@ TEST(FtpClientScript, AServerThatStopsAnsweringTimesOut) {
     const Case cases[] = {
         {"no greeting", [](ScriptedFtpServer&) {}, false},
         {"no reply to USER", [](ScriptedFtpServer& s) { s.send("220 Ready\r\n").command(); }, false},
-        {"a reply that never ends", [](ScriptedFtpServer& s) { s.send("220-Ready\r\n220-and more\r\n"); },
+        // Each line comes well within the time-out, but the reply as a whole does not.
+        {"a reply that keeps coming",
+         [](ScriptedFtpServer& s) {
+             s.trickle("220-still talking\r\n", 200, 50)
+                 .send("220 Ready\r\n")
+                 .reply("230 In.\r\n")
+                 .reply("200 Type set.\r\n")
+                 .reply("215 UNIX Type: L8\r\n");
+         },
          false},
         {"no reply to PASV", [](ScriptedFtpServer& s) { login(s).command(); }, true},
         {"no preliminary reply", [](ScriptedFtpServer& s) { login(s).passive().command().acceptData(); },

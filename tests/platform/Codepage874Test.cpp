@@ -1,4 +1,5 @@
 #include "platform/Codepage874.h"
+#include "tests/support/TempDrive.h"
 
 #include <gtest/gtest.h>
 
@@ -14,11 +15,28 @@ TEST(Codepage874, ThaiLettersRoundTrip) {
     EXPECT_EQ(cp874::decode(bytes), garage);
 }
 
-TEST(Codepage874, EveryByteDecodesAndMappedOnesEncodeBack) {
+// Python's cp874 codec is the independent reference: every byte it decodes must decode and encode back
+// the same way here, and every byte it leaves undefined must be undefined here too.
+TEST(Codepage874, EveryByteAgreesWithPythonsCodec) {
+    QByteArray out;
+    ASSERT_EQ(runProgram("/usr/bin/python3",
+                         {"-c", "for b in range(256):\n"
+                                "    try: print(ord(bytes([b]).decode('cp874')))\n"
+                                "    except UnicodeDecodeError: print(-1)\n"},
+                         &out),
+              0);
+    const QList<QByteArray> codes = out.trimmed().split('\n');
+    ASSERT_EQ(codes.size(), 256);
     for (int b = 0; b < 256; ++b) {
+        const int expected = codes[b].toInt();
         const QByteArray one(1, char(b));
         const QString text = cp874::decode(one);
-        if (text.at(0).unicode() == 0xFFFD) continue;
+        ASSERT_EQ(text.size(), 1);
+        if (expected < 0) {
+            EXPECT_EQ(text.at(0).unicode(), 0xFFFD) << b;
+            continue;
+        }
+        EXPECT_EQ(text.at(0).unicode(), expected) << b;
         bool ok = false;
         EXPECT_EQ(cp874::encode(text, &ok), one) << b;
         EXPECT_TRUE(ok) << b;

@@ -4,21 +4,10 @@
 #include "tests/support/TempDrive.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace files = platform::files;
-
-TEST(DrivePaths, EverySpellingReachesOneFile) {
-    TempDrive drive;
-    drive.writeFile("c:\\picture\\transfer\\AB123456001.JPG", "x");
-    const QString expected = drive.root() + "/picture/transfer/AB123456001.JPG";
-    for (const char* spelling :
-         {"c:\\picture\\transfer\\AB123456001.JPG", "C:\\Picture\\Transfer\\ab123456001.jpg",
-          "c:\\Picture\\Transfer\\\\AB123456001.JPG", "C:/picture/TRANSFER/AB123456001.jpg",
-          "\\picture\\transfer\\.\\AB123456001.JPG"})
-        EXPECT_EQ(drive.host(spelling), expected) << spelling;
-    EXPECT_EQ(drive.host("c:\\Picture\\Transfer\\"), drive.root() + "/picture/transfer");
-}
 
 TEST(DrivePaths, NewComponentsKeepTheCaseGiven) {
     TempDrive drive;
@@ -28,68 +17,63 @@ TEST(DrivePaths, NewComponentsKeepTheCaseGiven) {
 
 TEST(DrivePaths, PathsLeavingTheDriveAreRefused) {
     TempDrive drive;
-    for (const char* path :
-         {"c:\\picture\\..\\..\\etc\\passwd", "d:\\data", "c:\\a\\b:c", "\\\\server\\share"})
-        EXPECT_THROW(platform::drive::toHost(path), platform::Error) << path;
-}
-
-TEST(Files, AttributeWordReadsAsWindowsDoes) {
-    TempDrive drive;
-    drive.writeFile("c:\\a.jpg", "1");
-    drive.writeFile("c:\\.hidden.jpg", "1");
-    drive.makeFolder("c:\\dir");
-    drive.writeFile("c:\\ro.jpg", "1");
-    QFile::setPermissions(drive.host("c:\\ro.jpg"), QFileDevice::ReadOwner | QFileDevice::ReadOther);
-    EXPECT_EQ(files::attributes("c:\\a.jpg"), files::Archive);
-    EXPECT_EQ(files::attributes("c:\\.hidden.jpg"), files::Archive | files::Hidden);
-    EXPECT_EQ(files::attributes("c:\\dir"), quint32(files::Directory));
-    EXPECT_EQ(files::attributes("c:\\ro.jpg"), files::Archive | files::ReadOnly);
-    EXPECT_EQ(files::attributes("c:\\missing"), files::kInvalidAttributes);
-}
-
-TEST(Files, CopyReplacesTargetAndSizeOfMissingFileFails) {
-    TempDrive drive;
-    drive.writeFile("c:\\src.jpg", "new bytes");
-    drive.writeFile("c:\\dst.jpg", "old");
-    EXPECT_TRUE(files::copyFile("c:\\SRC.JPG", "c:\\dst.jpg"));
-    EXPECT_EQ(drive.readFile("c:\\dst.jpg"), "new bytes");
-    EXPECT_FALSE(files::copyFile("c:\\missing.jpg", "c:\\dst.jpg"));
-    EXPECT_EQ(drive.readFile("c:\\dst.jpg"), "new bytes");
-    EXPECT_FALSE(files::copyFile("c:\\src.jpg", "c:\\nofolder\\dst.jpg"));
-    try {
-        files::fileSize("c:\\missing.jpg");
-        FAIL();
-    } catch (const platform::Error& e) {
-        EXPECT_EQ(e.message(), "File not found");
+    drive.makeFolder("c:\\picture");
+    const struct {
+        const char* path;
+        const char* message;
+    } cases[] = {
+        {"c:\\picture\\..\\..\\etc\\passwd", "Path leaves drive C: c:\\picture\\..\\..\\etc\\passwd"},
+        {"c:\\picture\\..\\..\\ab\\x.jpg", "Path leaves drive C: c:\\picture\\..\\..\\ab\\x.jpg"},
+        {"..\\outside", "Path leaves drive C: ..\\outside"},
+        {"c:\\a\\b:c", "Path leaves drive C: c:\\a\\b:c"},
+        {"c:\\picture\\d:\\data", "Path leaves drive C: c:\\picture\\d:\\data"},
+        {"d:\\data", "Drive D: is not available"},
+        {"\\\\server\\share", "Network paths are not available: \\\\server\\share"},
+    };
+    for (const auto& c : cases) {
+        try {
+            platform::drive::toHost(c.path);
+            ADD_FAILURE() << "not refused: " << c.path;
+        } catch (const platform::Error& e) {
+            EXPECT_EQ(e.message(), QString(c.message));
+        }
     }
+    EXPECT_EQ(QDir(drive.root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"picture"});
 }
 
-TEST(Files, FoldersAreMadeOneLevelAtATime) {
+TEST(DrivePaths, TheDriveFolderIsKeptAbsoluteAndEmptyBringsTheDefaultBack) {
     TempDrive drive;
-    EXPECT_FALSE(files::createFolder("c:\\picture\\transfer"));
-    EXPECT_TRUE(files::createFolder("c:\\picture"));
-    EXPECT_TRUE(files::createFolder("C:\\Picture\\Transfer"));
-    EXPECT_TRUE(files::folderExists("c:\\PICTURE\\transfer"));
+    platform::drive::setDriveFolder("relative/drive_c");
+    EXPECT_EQ(platform::drive::driveFolder(), QDir::current().absoluteFilePath("relative/drive_c"));
+    platform::drive::setDriveFolder(QString());
+    EXPECT_EQ(platform::drive::driveFolder(), platform::drive::defaultDriveFolder());
+    EXPECT_TRUE(platform::drive::driveFolder().startsWith(QFileInfo(drive.root()).path()))
+        << "the default lies in the test's own data folder";
 }
 
-TEST(DrivePaths, EverySpellingOfTheSystemsFoldersReachesOneFolder) {
+TEST(DrivePaths, EverySpellingOfTheSystemsPathsReachesOnePlace) {
     TempDrive drive;
     ASSERT_TRUE(files::createFolder("C:\\Picture"));
     ASSERT_TRUE(files::createFolder("c:\\picture\\transfer"));
     drive.makeFolder("C:\\claim\\db");
+    drive.writeFile("c:\\picture\\transfer\\AB123456001.JPG", "x");
     const struct {
         QStringList spellings;
         const char* host;
-    } folders[] = {
+    } places[] = {
         {{"c:\\picture", "C:\\Picture", "c:\\Picture\\", "C:\\PICTURE"}, "/Picture"},
         {{"c:\\picture\\transfer", "c:\\Picture\\Transfer\\", "C:\\picture\\Transfer\\",
           "C:\\Picture\\Transfer"},
          "/Picture/transfer"},
         {{"C:\\claim\\db", "c:\\Claim\\DB\\", "C:/claim/db"}, "/claim/db"},
+        {{"c:\\picture\\transfer\\AB123456001.JPG", "C:\\Picture\\Transfer\\ab123456001.jpg",
+          "c:\\Picture\\Transfer\\\\AB123456001.JPG", "C:/picture/TRANSFER/AB123456001.jpg",
+          "\\picture\\transfer\\.\\AB123456001.JPG", "c:picture\\transfer\\AB123456001.JPG"},
+         "/Picture/transfer/AB123456001.JPG"},
     };
-    for (const auto& folder : folders)
-        for (const QString& spelling : folder.spellings)
-            EXPECT_EQ(drive.host(spelling), drive.root() + folder.host) << spelling.toStdString();
+    for (const auto& place : places)
+        for (const QString& spelling : place.spellings)
+            EXPECT_EQ(drive.host(spelling), drive.root() + place.host) << spelling.toStdString();
 }
 
 TEST(DrivePaths, AFileWrittenUnderOneSpellingIsReadUnderEveryOther) {

@@ -18,15 +18,18 @@ struct ScriptFailure {
     QString why;
 };
 
+// The client closed the control connection, which ends the script where it stands.
+struct ClientGone {};
+
 int listenOn(const QByteArray& address, int receiveBufferBytes) {
-    const int handle = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (handle < 0) throw std::runtime_error("socket");
-    if (receiveBufferBytes > 0)
-        ::setsockopt(handle, SOL_SOCKET, SO_RCVBUF, &receiveBufferBytes, sizeof receiveBufferBytes);
     sockaddr_in local{};
     local.sin_family = AF_INET;
     if (::inet_pton(AF_INET, address.constData(), &local.sin_addr) != 1 || !address.startsWith("127."))
         throw std::runtime_error("the scripted server listens on loopback only");
+    const int handle = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (handle < 0) throw std::runtime_error("socket");
+    if (receiveBufferBytes > 0)
+        ::setsockopt(handle, SOL_SOCKET, SO_RCVBUF, &receiveBufferBytes, sizeof receiveBufferBytes);
     if (::bind(handle, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0 || ::listen(handle, 4) != 0) {
         ::close(handle);
         throw std::runtime_error("cannot listen on " + address.toStdString());
@@ -157,6 +160,27 @@ ScriptedFtpServer& ScriptedFtpServer::receiveData(int pauseMsPerBlock, int block
     return *this;
 }
 
+ScriptedFtpServer& ScriptedFtpServer::trickle(const QByteArray& raw, int times, int pauseMs) {
+    steps_.push_back([this, raw, times, pauseMs] {
+        for (int i = 0; i < times; ++i) {
+            bool gone = false;
+            pollfd entry{control_, POLLIN, 0};
+            if (::poll(&entry, 1, pauseMs) > 0) {
+                char block[4096];
+                const ssize_t got = ::recv(control_, block, sizeof block, 0);
+                gone = got <= 0;
+                if (!gone) input_.append(block, got);
+            }
+            gone = gone || ::send(control_, raw.constData(), size_t(raw.size()), MSG_NOSIGNAL) != raw.size();
+            if (gone) {
+                clientClosed_ = true;
+                throw ClientGone{};
+            }
+        }
+    });
+    return *this;
+}
+
 ScriptedFtpServer& ScriptedFtpServer::closeControl() {
     steps_.push_back([this] {
         ::shutdown(control_, SHUT_WR);
@@ -204,6 +228,7 @@ void ScriptedFtpServer::run() {
         if (control_ < 0) fail(QStringLiteral("cannot accept the control connection"));
         for (const Step& step : steps_)
             step();
+    } catch (const ClientGone&) {
     } catch (const ScriptFailure& failure) {
         failure_ = failure.why;
     } catch (const std::exception& e) {

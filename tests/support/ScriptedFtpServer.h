@@ -39,6 +39,9 @@ public:
     // runs once the first block is in.
     ScriptedFtpServer& receiveData(int pauseMsPerBlock = 0, int blockBytes = 65536,
                                    std::function<void()> afterFirstBlock = nullptr);
+    // Sends `raw` again and again with a pause before each, as a server that never stops talking; the
+    // script ends once the client closes the control connection.
+    ScriptedFtpServer& trickle(const QByteArray& raw, int times, int pauseMs);
     // Ends the server's side of the control connection (the client reads its end) and answers nothing
     // more.
     ScriptedFtpServer& closeControl();

@@ -17,9 +17,11 @@ TempDrive::TempDrive() {
     platform::drive::setDriveFolder(root());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder());
-    // The trash of the test's own; Qt needs the folder to exist to put its Trash there.
+    // The trash of the test's own; Qt needs the folder to exist to put its Trash there. Qt takes the home
+    // folder's trash only for files on the home's file system, so the home is the test's too.
     QDir(dir_.path()).mkpath(QStringLiteral("xdg-data"));
     qputenv("XDG_DATA_HOME", QFile::encodeName(dir_.path() + QStringLiteral("/xdg-data")));
+    qputenv("HOME", QFile::encodeName(dir_.path()));
     // Programs the test starts find the same settings.
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(settingsFolder()));
 }
