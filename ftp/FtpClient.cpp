@@ -73,6 +73,7 @@ void FtpClient::connect(bool autoLogin, int connectTimeoutMs) {
             systemDescription_ = code == 500 ? QStringLiteral("Unknown") : lastReply_.text.value(0);
         }
     } catch (...) {
+        disconnect();
         throw;
     }
 }

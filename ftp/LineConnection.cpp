@@ -42,6 +42,7 @@ void LineConnection::connect(const QString& host, quint16 port, int timeoutMs) {
         const platform::Ipv4Address address = resolveHost(host);
         if (const int error = socket_.connect(address, port, timeoutMs)) throw SocketError(error);
     } catch (...) {
+        socket_.close();
         throw;
     }
 }

@@ -49,7 +49,7 @@ QByteArray encode(const QString& text, bool* ok) {
             if (kUpper[found - 0x80] != u) found = -1;
         } else {
             for (int i = 0; i < 128; ++i)
-                if (kUpper[i] == u) found = 0x80 + i;
+                if (kUpper[i] == u && u != kUnmapped) found = 0x80 + i;
         }
         if (found < 0) {
             allMapped = false;

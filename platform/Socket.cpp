@@ -1,6 +1,7 @@
 #include "platform/Socket.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>

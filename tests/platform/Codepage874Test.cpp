@@ -48,3 +48,9 @@ TEST(Codepage874, UnmappableCharactersBecomeQuestionMarks) {
     EXPECT_EQ(cp874::encode(QString::fromUtf8("a€ä中"), &ok), QByteArray("a\x80??"));
     EXPECT_FALSE(ok);
 }
+
+TEST(Codepage874, TheReplacementCharacterIsNotMapped) {
+    bool ok = true;
+    EXPECT_EQ(cp874::encode(QString(QChar(0xFFFD)), &ok), QByteArray("?"));
+    EXPECT_FALSE(ok);
+}
