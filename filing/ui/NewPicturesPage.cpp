@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <array>
+#include <optional>
 
 namespace {
 
@@ -48,6 +49,13 @@ constexpr std::array<CategoryTarget, 4> kTargets = {{
     {&TPicture::Image22, &TPicture::Panel12, "Image22", "Panel12", 214, filing::PictureCategory::AfterRepair},
     {&TPicture::Image11, &TPicture::Panel13, "Image11", "Panel13", 319, filing::PictureCategory::Document},
 }};
+
+// The category of the target box `box`; none for any other object.
+std::optional<filing::PictureCategory> categoryOf(const TPicture& page, const QObject* box) {
+    for (const CategoryTarget& target : kTargets)
+        if (page.*target.box == box) return target.category;
+    return std::nullopt;
+}
 
 std::array<GridCell, filing::kGridCells> cellsOf(TPicture& page) {
     return {{{page.Image1, page.Panel1, &page.PicClip1},
@@ -239,13 +247,11 @@ void TPicture::Image10DragDrop(QObject* Sender, QObject* Source) {
         for (const GridCell& cell : cellsOf(*this))
             if (cell.image == Source) draggedName = cell.nameBar->text();
         WorkingName = draggedName;
-        for (const CategoryTarget& target : kTargets) {
-            if (this->*target.box != Sender) continue;
-            const QString wrongKind = filing::kindRefusal(target.category, WorkingName);
-            if (!wrongKind.isEmpty()) {
-                platform::showMessage(wrongKind);
-                return;
-            }
+        const std::optional<filing::PictureCategory> category = categoryOf(*this, Sender);
+        if (!category) return;
+        if (const QString wrongKind = filing::kindRefusal(*category, WorkingName); !wrongKind.isEmpty()) {
+            platform::showMessage(wrongKind);
+            return;
         }
         for (const GridCell& cell : cellsOf(*this))
             Drop(cell.image, cell.nameBar, Source, Sender);
@@ -259,11 +265,9 @@ void TPicture::Drop(TImage* image, TPanel* nameBar, QObject* Source, QObject* Ta
 }
 
 void TPicture::Batch(TImage* image, TPanel* nameBar, QObject* Target) {
-    filing::FilingRequest request;
-    request.claimNumber = Edit1->text();
-    request.pictureName = nameBar->text();
-    for (const CategoryTarget& target : kTargets)
-        if (this->*target.box == Target) request.category = target.category;
+    const std::optional<filing::PictureCategory> category = categoryOf(*this, Target);
+    if (!category) return;
+    const filing::FilingRequest request{Edit1->text(), *category, nameBar->text()};
     WorkingName = request.pictureName;
     PagePrompts prompts(image, nameBar);
     const filing::FilingResult result = filing::fileInto(request, FileListBox2, ListBox1, prompts);

@@ -139,3 +139,17 @@ QStringList PageTest::shownNames() {
 void PageTest::drop(int cell, TImage* target) {
     page_->Image10DragDrop(target, cellImage(cell));
 }
+
+TImage* PageTest::target(filing::PictureCategory category) {
+    switch (category) {
+    case filing::PictureCategory::BeforeRepair:
+        return before();
+    case filing::PictureCategory::DuringRepair:
+        return during();
+    case filing::PictureCategory::AfterRepair:
+        return after();
+    case filing::PictureCategory::Document:
+        break;
+    }
+    return documents();
+}

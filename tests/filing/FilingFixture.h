@@ -1,5 +1,6 @@
 #pragma once
 
+#include "filing/Category.h"
 #include "filing/ui/PictureU.h"
 #include "tests/support/ScriptedMessages.h"
 #include "tests/support/TempDrive.h"
@@ -48,6 +49,7 @@ public:
     TImage* during() { return page_->Image21; }
     TImage* after() { return page_->Image22; }
     TImage* documents() { return page_->Image11; }
+    TImage* target(filing::PictureCategory category);
 
     TempDrive drive;
     ScriptedMessages boxes;

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using filing::PictureCategory;
 using platform::BoxButton;
 using platform::BoxKind;
 namespace files = platform::files;
@@ -140,37 +141,39 @@ TEST(NewPicturesPage, FirstPhotographCreatesTheClaimFolderAndBecomes001) {
 
 TEST(NewPicturesPage, NumberingTable) {
     const struct {
-        const char* category;
+        PictureCategory category;
         std::initializer_list<const char*> present;
         const char* expected;
     } rows[] = {
-        {"before", {}, "AB123456001.jpg"},
-        {"before", {"001", "002", "003", "004", "005", "006", "007", "008", "009"}, "AB123456010.jpg"},
-        {"before", {"099"}, "AB123456100.jpg"},
-        {"before", {"298"}, "AB123456299.jpg"},
-        {"during", {"001", "002"}, "AB123456300.jpg"},
-        {"during", {"300"}, "AB123456301.jpg"},
-        {"during", {"498"}, "AB123456499.jpg"},
-        {"after", {"001", "300"}, "AB123456500.jpg"},
-        {"after", {"798"}, "AB123456799.jpg"},
-        {"document", {"001"}, "AB123456800.gif"},
-        {"document", {"998"}, "AB123456999.gif"},
-        {"before", {"001", "002", "005"}, "AB123456006.jpg"},
+        {PictureCategory::BeforeRepair, {}, "AB123456001.jpg"},
+        {PictureCategory::BeforeRepair,
+         {"001", "002", "003", "004", "005", "006", "007", "008", "009"},
+         "AB123456010.jpg"},
+        {PictureCategory::BeforeRepair, {"099"}, "AB123456100.jpg"},
+        {PictureCategory::BeforeRepair, {"298"}, "AB123456299.jpg"},
+        {PictureCategory::DuringRepair, {"001", "002"}, "AB123456300.jpg"},
+        {PictureCategory::DuringRepair, {"300"}, "AB123456301.jpg"},
+        {PictureCategory::DuringRepair, {"498"}, "AB123456499.jpg"},
+        {PictureCategory::AfterRepair, {"001", "300"}, "AB123456500.jpg"},
+        {PictureCategory::AfterRepair, {"798"}, "AB123456799.jpg"},
+        {PictureCategory::Document, {"998"}, "AB123456999.gif"},
+        {PictureCategory::BeforeRepair, {"001", "002", "005"}, "AB123456006.jpg"},
+        // Numbers of other categories and outside every range do not count.
+        {PictureCategory::BeforeRepair, {"000", "-01", "300"}, "AB123456001.jpg"},
+        {PictureCategory::DuringRepair, {"498", "500", "800"}, "AB123456499.jpg"},
+        {PictureCategory::AfterRepair, {"001", "300", "899"}, "AB123456500.jpg"},
+        {PictureCategory::Document, {"001", "799"}, "AB123456800.gif"},
     };
     const QByteArray scan = pictures::gif(QImage(12, 12, QImage::Format_RGB32));
     for (const auto& row : rows) {
         PageTest t;
-        const bool document = QLatin1String(row.category) == QLatin1String("document");
+        const bool document = row.category == PictureCategory::Document;
         t.inbox(document ? "scan.gif" : "photo.jpg", document ? scan : pictures::jpeg(16, 16));
         for (const char* number : row.present)
             t.drive.writeFile(QStringLiteral("c:\\picture\\AB123456\\AB123456%1.JPG").arg(number), "x");
         TPicture& page = t.open();
         page.Edit1->setText("AB123456");
-        TImage* target = document                                                 ? t.documents()
-                         : QLatin1String(row.category) == QLatin1String("before") ? t.before()
-                         : QLatin1String(row.category) == QLatin1String("during") ? t.during()
-                                                                                  : t.after();
-        t.drop(1, target);
+        t.drop(1, t.target(row.category));
         EXPECT_EQ(t.boxes.count(), 0) << row.expected;
         EXPECT_TRUE(files::fileExists(QStringLiteral("c:\\picture\\AB123456\\") + row.expected))
             << row.expected;

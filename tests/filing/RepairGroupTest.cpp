@@ -29,36 +29,6 @@ TEST(RepairGroup, FieldsAreCharactersNineToEleven) {
               QStringList({"003", "0", "", "", "01"}));
 }
 
-TEST(RepairGroup, NextNumberOfEachCategory) {
-    const QString claim = QStringLiteral("AB123456");
-    const struct {
-        PictureCategory category;
-        QStringList present;
-        const char* expected;
-    } cases[] = {
-        {PictureCategory::BeforeRepair, {}, "001"},
-        {PictureCategory::BeforeRepair,
-         claimFiles(claim, {"001", "002", "003", "004", "005", "006", "007", "008", "009"}), "010"},
-        {PictureCategory::BeforeRepair, claimFiles(claim, {"099"}), "100"},
-        {PictureCategory::BeforeRepair, claimFiles(claim, {"298"}), "299"},
-        {PictureCategory::BeforeRepair, claimFiles(claim, {"001", "002", "005"}), "006"},
-        {PictureCategory::DuringRepair, claimFiles(claim, {"001", "002", "299"}), "300"},
-        {PictureCategory::DuringRepair, claimFiles(claim, {"300"}), "301"},
-        {PictureCategory::DuringRepair, claimFiles(claim, {"498", "500", "800"}), "499"},
-        {PictureCategory::AfterRepair, claimFiles(claim, {"001", "300", "899"}), "500"},
-        {PictureCategory::AfterRepair, claimFiles(claim, {"798"}), "799"},
-        {PictureCategory::Document, claimFiles(claim, {"001", "799"}), "800"},
-        {PictureCategory::Document, claimFiles(claim, {"998"}, ".gif"), "999"},
-        // Numbers outside every range do not count.
-        {PictureCategory::BeforeRepair, claimFiles(claim, {"000", "-01"}), "001"},
-    };
-    for (const auto& c : cases) {
-        const auto got = next(c.present, c.category);
-        ASSERT_TRUE(got.has_value()) << c.present.join(' ').toStdString();
-        EXPECT_EQ(*got, QString::fromLatin1(c.expected)) << c.present.join(' ').toStdString();
-    }
-}
-
 TEST(RepairGroup, AUsedUpRangeGivesNoNumberInsteadOfTheNextCategorysFirst) {
     const QString claim = QStringLiteral("AB123456");
     EXPECT_FALSE(next(claimFiles(claim, {"299"}), PictureCategory::BeforeRepair));
