@@ -59,8 +59,7 @@ void setMessageService(MessageService* service) {
 }
 
 QString titleFromFileName(const QString& fileName) {
-    QString title = fileName.left(fileName.indexOf('.') < 0 ? fileName.size() : fileName.indexOf('.'));
-    if (title.isEmpty()) return title;
+    const QString title = fileName.section('.', 0, 0);
     return title.left(1).toUpper() + title.mid(1).toLower();
 }
 

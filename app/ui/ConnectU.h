@@ -13,6 +13,6 @@ public:
     explicit TConnect(QWidget* parent = nullptr);
 
     QLabel* Label1;
-    QPushButton*
-        Button1; // "Cancel": hangs the line up, which with no line open leaves only the window to close
+    // "Cancel": hangs the line up; with no line ever open, that only closes the window.
+    QPushButton* Button1;
 };

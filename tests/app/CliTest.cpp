@@ -43,9 +43,13 @@ TEST_F(ProgramTest, CliPathsFollowsTheDriveSettingUnlessToldOtherwise) {
         << "existing folders in their own spelling";
 }
 
-TEST_F(ProgramTest, CliRefusesADriveSettingOfAnotherType) {
+TEST_F(ProgramTest, CliRefusesADriveSettingOfAnotherTypeUnlessGivenAFolder) {
     setSetting(settings::DriveCValue, QStringList{"/a", "/b"});
     const CliRun run = cli({"paths"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.output.contains("Invalid data type for 'Drive C'")) << run.output.toStdString();
+    QTemporaryDir optionFolder;
+    const CliRun told = cli({"--drive-c", optionFolder.path(), "paths"});
+    EXPECT_EQ(told.exitCode, 0) << "a folder given on the command line needs no setting";
+    EXPECT_EQ(told.output, pathsOutput(optionFolder.path()));
 }

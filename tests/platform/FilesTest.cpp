@@ -80,7 +80,9 @@ TEST(Files, FindGivesEveryMatchingEntryWithItsAttributes) {
     QStringList found;
     for (const files::FoundFile& file : files::find("C:\\PICTURE\\*.jpg")) {
         found.append(QString("%1 %2").arg(file.name).arg(file.attributes, 0, 16));
-        if (file.name == "b.JPG") EXPECT_EQ(file.size, 2);
+        if (file.name == "b.JPG") {
+            EXPECT_EQ(file.size, 2);
+        }
     }
     found.sort();
     EXPECT_EQ(found, (QStringList{".hidden.jpg 22", "b.JPG 20", "folder.jpg 10"}))
