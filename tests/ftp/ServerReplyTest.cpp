@@ -1,6 +1,7 @@
 #include "ftp/ServerReply.h"
 #include "ftp/FtpErrors.h"
 #include "ftp/LineBuffer.h"
+#include "tests/support/ErrorOf.h"
 
 #include <gtest/gtest.h>
 
@@ -24,15 +25,6 @@ private:
     ftp::LineBuffer buffer_;
     int maxLineLength_;
 };
-
-QString errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const platform::Error& e) {
-        return e.message();
-    }
-    return QStringLiteral("(no error)");
-}
 
 } // namespace
 

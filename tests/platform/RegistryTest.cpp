@@ -1,5 +1,6 @@
 #include "platform/Registry.h"
 #include "platform/Error.h"
+#include "tests/support/ErrorOf.h"
 #include "tests/support/TempDrive.h"
 
 #include <QFile>
@@ -12,15 +13,6 @@ namespace {
 
 const QString Key = QStringLiteral("\\SOFTWARE\\Tramuvel");
 const QString Name = QStringLiteral("Garage Name");
-
-QString errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const platform::Error& e) {
-        return e.message();
-    }
-    return QStringLiteral("(no error)");
-}
 
 } // namespace
 
