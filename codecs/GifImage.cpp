@@ -5,7 +5,6 @@
 #include "platform/Codepage874.h"
 #include "platform/Error.h"
 
-#include <QRegularExpression>
 #include <cstring>
 #include <vector>
 
@@ -81,8 +80,11 @@ void applyGraphicControl(const QByteArray& block, int& transparentIndex, int& de
 }
 
 void appendCommentLines(QStringList& comments, const QByteArray& text) {
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-    comments += platform::cp874::decode(text).split(lineBreak);
+    // Lines end in CR LF, CR or LF. No shared pattern object: pictures are decoded on several threads.
+    QString lines = platform::cp874::decode(text);
+    lines.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    comments += lines.split(QLatin1Char('\n'));
 }
 
 } // namespace

@@ -35,6 +35,13 @@ void TPictureHolder::setGraphic(std::unique_ptr<TGraphic> graphic) {
     install(std::move(graphic));
 }
 
+std::unique_ptr<TGraphic> TPictureHolder::release() {
+    std::unique_ptr<TGraphic> released = std::move(graphic_);
+    if (released) released->onChange = nullptr;
+    if (onChange) onChange();
+    return released;
+}
+
 int TPictureHolder::width() const {
     return graphic_ ? graphic_->width() : 0;
 }

@@ -29,6 +29,9 @@ public:
     void assign(const TGraphic* graphic);
     void setGraphic(std::unique_ptr<TGraphic> graphic);
     void clear() { setGraphic(nullptr); }
+    // Gives the picture up to the caller, who owns it from then on; the holder is left empty and tells
+    // its owner so.
+    std::unique_ptr<TGraphic> release();
     int width() const;
     int height() const;
 

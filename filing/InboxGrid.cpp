@@ -9,12 +9,30 @@ QString inboxPatternText() {
            QStringLiteral("\\*.gif");
 }
 
+namespace {
+
+// The inbox entries that fall on the cells of the page starting at entry `pageOffset`, cell by cell.
+QList<PageEntry> pageAt(FileList& inbox, int pageOffset) {
+    QList<PageEntry> page;
+    for (int cellIndex = 0; cellIndex < kGridCells; ++cellIndex) {
+        const qint64 i = qint64(pageOffset) + cellIndex;
+        if (i >= 0 && i < inbox.count()) page.append({cellIndex + 1, inbox.at(qsizetype(i))});
+    }
+    return page;
+}
+
+// Loads the page's cells in order; the first picture that fails ends the loading with its error.
+void show(const QList<PageEntry>& page, GridCells& cells) {
+    cells.prepare(page);
+    for (const PageEntry& entry : page)
+        cells.load(entry.cell, entry.name);
+}
+
+} // namespace
+
 void firstFill(FileList& inbox, int& pageOffset, GridCells& cells) {
     cells.hideAll();
-    for (int i = 0; i < kGridCells; ++i) {
-        if (i >= inbox.count()) break;
-        cells.load(i + 1, inbox.at(i));
-    }
+    show(pageAt(inbox, 0), cells);
     pageOffset = 0;
     cells.setNextEnabled(true);
 }
@@ -22,11 +40,7 @@ void firstFill(FileList& inbox, int& pageOffset, GridCells& cells) {
 void nextPage(FileList& inbox, int& pageOffset, GridCells& cells) {
     cells.hideAll();
     pageOffset += kGridCells;
-    const qsizetype count = inbox.count();
-    for (qsizetype i = 0; i < count; ++i) {
-        const qsizetype cellIndex = i - pageOffset;
-        if (cellIndex >= 0 && cellIndex < kGridCells) cells.load(int(cellIndex) + 1, inbox.at(i));
-    }
+    show(pageAt(inbox, pageOffset), cells);
     if (!cells.isShown(kGridCells)) cells.setNextEnabled(false);
 }
 

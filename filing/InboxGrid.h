@@ -2,6 +2,7 @@
 
 #include "app/FileList.h"
 
+#include <QList>
 #include <QString>
 
 // The paging of the inbox grid: which inbox entry each of the nine cells shows. The window supplies
@@ -13,10 +14,20 @@ constexpr int kGridCells = 9;
 // "c:\picture\*.jpg;c:\picture\*.gif"
 QString inboxPatternText();
 
+// An inbox picture meant for a cell of the page: cell 1..9 and the picture's name.
+struct PageEntry {
+    int cell;
+    QString name;
+    bool operator==(const PageEntry&) const = default;
+};
+
 class GridCells {
 public:
     virtual ~GridCells() = default;
     virtual void hideAll() = 0;
+    // Told every cell that the page will load, in the order of the loads, before the first load: the
+    // cells may read and decode all of them at once. The loads still decide what is shown.
+    virtual void prepare(const QList<PageEntry>& page) { Q_UNUSED(page); }
     // Loads inbox picture `name` into cell 1..9 and shows the cell; fails when the picture cannot be
     // loaded, leaving the cell hidden.
     virtual void load(int cell, const QString& name) = 0;

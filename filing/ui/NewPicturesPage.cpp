@@ -18,6 +18,7 @@
 #include <QStyle>
 #include <array>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -69,15 +70,29 @@ std::array<GridCell, filing::kGridCells> cellsOf(TPicture& page) {
              {page.Image9, page.Panel9, &page.PicClip9}}};
 }
 
-// The grid as the paging rules see it.
+// The grid as the paging rules see it. The page's pictures are read and decoded together before the
+// cells show them one by one.
 class PageCells : public filing::GridCells {
 public:
     explicit PageCells(TPicture& page) : page_(page), cells_(cellsOf(page)) {}
     void hideAll() override { page_.Hide(); }
+    void prepare(const QList<filing::PageEntry>& page) override {
+        QList<filing::CellPictureRequest> requests;
+        for (const filing::PageEntry& entry : page) {
+            const GridCell& c = cells_.at(entry.cell - 1);
+            requests.append(filing::cellPictureRequest(entry.name, *c.clip, c.image->size()));
+        }
+        entries_ = page;
+        prepared_ = filing::prepareCellPictures(requests);
+    }
     void load(int cell, const QString& name) override {
         page_.WorkingName = name;
         const GridCell& c = cells_.at(cell - 1);
-        page_.Loadpic(c.image, c.nameBar, *c.clip);
+        const qsizetype i = entries_.indexOf(filing::PageEntry{cell, name});
+        if (i >= 0 && prepared_.at(size_t(i)).ready)
+            page_.Loadpic(c.image, c.nameBar, *c.clip, std::move(prepared_.at(size_t(i))));
+        else
+            page_.Loadpic(c.image, c.nameBar, *c.clip);
     }
     bool isShown(int cell) const override { return !cells_.at(cell - 1).image->isHidden(); }
     void setNextEnabled(bool enabled) override { page_.BitBtn2->setEnabled(enabled); }
@@ -85,6 +100,8 @@ public:
 private:
     TPicture& page_;
     std::array<GridCell, filing::kGridCells> cells_;
+    QList<filing::PageEntry> entries_;
+    std::vector<filing::PreparedCellPicture> prepared_;
 };
 
 // Filing's questions answered through message boxes; a filed picture's cell is hidden.
@@ -206,7 +223,12 @@ void TPicture::Hide() {
 }
 
 void TPicture::Loadpic(TImage* image, TPanel* nameBar, TPicClip& clip) {
-    filing::loadCellPicture(WorkingName, clip, image->Picture, image->size());
+    Loadpic(image, nameBar, clip,
+            filing::prepareCellPicture(filing::cellPictureRequest(WorkingName, clip, image->size())));
+}
+
+void TPicture::Loadpic(TImage* image, TPanel* nameBar, TPicClip& clip, filing::PreparedCellPicture prepared) {
+    filing::applyCellPicture(std::move(prepared), clip, image->Picture);
     nameBar->setText(WorkingName);
     image->show();
     nameBar->show();

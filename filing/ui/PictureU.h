@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/FileList.h"
+#include "filing/CellPicture.h"
 #include "filing/PicClip.h"
 
 #include <QStringList>
@@ -60,6 +61,9 @@ public:
 
     void Hide();
     void Loadpic(TImage* image, TPanel* nameBar, TPicClip& clip);
+    // Loadpic with WorkingName's picture already read and decoded: a page's pictures are prepared
+    // together, on all cores, and then shown one by one.
+    void Loadpic(TImage* image, TPanel* nameBar, TPicClip& clip, filing::PreparedCellPicture prepared);
     void FirstFill();
     void BitBtn2Click();
     void BitBtn4Click();

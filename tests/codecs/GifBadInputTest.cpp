@@ -239,7 +239,7 @@ TEST(GifBadInput, NoColourMapGivesBlackWhiteAndGreys) {
 TEST(GifBadInput, ExtensionsGoToTheNextImage) {
     TempDrive drive;
     GifLayout layout = oneFrame(2, 2, lzwUncompressed(QByteArray("\x00\x01\x02\x03", 4), 2));
-    layout.comments = {QStringLiteral("scanned at the garage\r\nsecond line")};
+    layout.comments = {QStringLiteral("scanned at the garage\r\nsecond line\rthird\n\r\nfifth")};
     layout.frames[0].transparentIndex = 2;
     layout.frames[0].delay = 150;
     GifFrameLayout second = layout.frames[0];
@@ -249,8 +249,7 @@ TEST(GifBadInput, ExtensionsGoToTheNextImage) {
     layout.frames.append(second);
     TGIFImage gif;
     gif.loadFromBytes(gifBytes(layout));
-    EXPECT_EQ(gif.comments(),
-              QStringList({QStringLiteral("scanned at the garage"), QStringLiteral("second line")}));
+    EXPECT_EQ(gif.comments(), QStringList({"scanned at the garage", "second line", "third", "", "fifth"}));
     ASSERT_EQ(gif.frameCount(), 2);
     EXPECT_EQ(gif.frame(0).transparentIndex(), 2);
     EXPECT_EQ(gif.frame(0).transparentColor(), std::optional<QRgb>(qRgb(0, 255, 0)));

@@ -3,6 +3,7 @@
 #include "codecs/JpegImage.h"
 #include "platform/Error.h"
 #include "tests/codecs/CodecsTestSupport.h"
+#include "tests/support/ErrorOf.h"
 #include "tests/support/TempDrive.h"
 
 #include <QFile>
@@ -26,15 +27,6 @@ QString makeJpeg(TempDrive& drive, const QString& name, const QStringList& optio
     const QString path = drive.host(QStringLiteral("c:\\picture\\") + name);
     convert(words({"-seed", "4", "-size"}) << size << QStringLiteral("plasma:fractal") << options << path);
     return path;
-}
-
-QString errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const platform::Error& e) {
-        return e.message();
-    }
-    return QString();
 }
 
 struct DjpegCase {

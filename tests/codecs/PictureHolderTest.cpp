@@ -5,6 +5,7 @@
 #include "codecs/JpegImage.h"
 #include "platform/Error.h"
 #include "tests/codecs/CodecsTestSupport.h"
+#include "tests/support/ErrorOf.h"
 #include "tests/support/TempDrive.h"
 
 #include <gtest/gtest.h>
@@ -12,15 +13,6 @@
 using namespace codecs_test;
 
 namespace {
-
-QString errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const platform::Error& e) {
-        return e.message();
-    }
-    return QString();
-}
 
 class PictureHolderTest : public ::testing::Test {
 protected:

@@ -13,6 +13,12 @@ namespace {
 class FakeCells : public filing::GridCells {
 public:
     void hideAll() override { shown.fill(QString()); }
+    void prepare(const QList<filing::PageEntry>& page) override {
+        QStringList entries;
+        for (const filing::PageEntry& entry : page)
+            entries << QStringLiteral("%1:%2").arg(entry.cell).arg(entry.name);
+        loads.append("prepare " + entries.join(' '));
+    }
     void load(int cell, const QString& name) override {
         loads.append(name);
         if (broken.contains(name)) throw platform::Error("JPEG error #53");
@@ -29,7 +35,7 @@ public:
     }
 
     std::array<QString, filing::kGridCells> shown;
-    QStringList loads;
+    QStringList loads; // and before them, each page announced by prepare
     QStringList broken;
     bool nextEnabled = false;
 };
@@ -140,4 +146,41 @@ TEST(InboxGrid, APictureThatFailsStopsTheFillAtItsCell) {
     EXPECT_EQ(offset, 9);
     EXPECT_EQ(cells.page(), names(9, 9));
     EXPECT_TRUE(cells.nextEnabled);
+}
+
+TEST(InboxGrid, EachPageIsAnnouncedWholeBeforeItsCellsLoadInOrder) {
+    TempDrive drive;
+    FileList inbox = inboxOf(drive, 20);
+    FakeCells cells;
+    int offset = 0;
+    const auto announced = [](int firstCell, int from, int to) {
+        QStringList entries;
+        for (int i = from; i <= to; ++i)
+            entries << QStringLiteral("%1:%2").arg(firstCell + i - from).arg(pictureName(i));
+        return QStringList({"prepare " + entries.join(' ')}) + names(from, to).mid(0, to - from + 1);
+    };
+    filing::firstFill(inbox, offset, cells);
+    EXPECT_EQ(cells.loads, announced(1, 0, 8));
+
+    // Two pictures filed from the first page: the next one starts at the first not yet shown.
+    filing::takeFromInbox(inbox, offset, pictureName(0));
+    filing::takeFromInbox(inbox, offset, pictureName(4));
+    cells.loads.clear();
+    filing::nextPage(inbox, offset, cells);
+    EXPECT_EQ(cells.loads, QStringList({"prepare 1:p09.jpg 2:p10.jpg 3:p11.jpg 4:p12.jpg 5:p13.jpg 6:p14.jpg "
+                                        "7:p15.jpg 8:p16.jpg 9:p17.jpg",
+                                        "p09.jpg", "p10.jpg", "p11.jpg", "p12.jpg", "p13.jpg", "p14.jpg",
+                                        "p15.jpg", "p16.jpg", "p17.jpg"}));
+    cells.loads.clear();
+    filing::nextPage(inbox, offset, cells);
+    EXPECT_EQ(cells.loads, announced(1, 18, 19));
+    EXPECT_FALSE(cells.nextEnabled);
+
+    // A failure ends the loads at its cell though the whole page was announced.
+    cells.broken = {pictureName(2)};
+    cells.loads.clear();
+    EXPECT_THROW(filing::firstFill(inbox, offset, cells), platform::Error);
+    EXPECT_EQ(cells.loads, QStringList({"prepare 1:p01.jpg 2:p02.jpg 3:p03.jpg 4:p05.jpg 5:p06.jpg 6:p07.jpg "
+                                        "7:p08.jpg 8:p09.jpg 9:p10.jpg",
+                                        "p01.jpg", "p02.jpg"}));
 }

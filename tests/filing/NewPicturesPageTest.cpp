@@ -13,6 +13,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <array>
+
 using filing::PictureCategory;
 using platform::BoxButton;
 using platform::BoxKind;
@@ -607,4 +609,57 @@ TEST(NewPicturesPage, ADropThroughQtsDragAndDropEventsFilesThePicture) {
     QCoreApplication::processEvents();
     EXPECT_TRUE(files::fileExists("c:\\picture\\AB123456\\AB123456001.jpg"));
     EXPECT_EQ(t.shownNames(), hyphens(9));
+}
+
+TEST(NewPicturesPage, EachCellOfAMixedPageShowsItsOwnPictureAndTheFirstFailureStopsNext) {
+    PageTest t;
+    // Photographs and scans of sizes of their own, so that a picture in the wrong cell shows.
+    QStringList names;
+    for (int i = 0; i < 18; ++i) {
+        const bool scan = i % 4 == 3;
+        names << QStringLiteral("p%1.%2").arg(i, 2, 10, QLatin1Char('0')).arg(scan ? "gif" : "JPG");
+        if (scan) {
+            QImage image(60 + 3 * i, 120 + 6 * i, QImage::Format_RGB32);
+            image.fill(qRgb(10 * i, 0, 255));
+            t.inbox(names.last(), pictures::gif(image));
+        } else {
+            t.inbox(names.last(), pictures::jpeg(200 + i, 100 + i, false, quint32(i)));
+        }
+    }
+    // On the second page: a damaged scan in cell 3 and a damaged photograph in cell 6.
+    t.inbox(names.at(11), "GIF89z and more");
+    t.inbox(names.at(14), "this is not a JPEG");
+    TPicture& page = t.open();
+    ASSERT_EQ(t.shownNames(), names.mid(0, 9));
+    const std::array<TPicClip*, 9> clips = {&page.PicClip1, &page.PicClip2, &page.PicClip3,
+                                            &page.PicClip4, &page.PicClip5, &page.PicClip6,
+                                            &page.PicClip7, &page.PicClip8, &page.PicClip9};
+    for (int i = 0; i < 9; ++i) {
+        SCOPED_TRACE(names.at(i).toStdString());
+        const TPictureHolder& box = t.cellImage(i + 1)->Picture;
+        if (i % 4 == 3) {
+            EXPECT_EQ(clips.at(i)->Picture().width(), 60 + 3 * i);
+            EXPECT_EQ(clips.at(i)->Picture().height(), 120 + 6 * i);
+            EXPECT_EQ(box.width(), (60 + 3 * i) / 3);
+            EXPECT_EQ(box.height(), (120 + 6 * i) / 6);
+            ASSERT_TRUE(box.bitmap());
+            EXPECT_EQ(box.bitmap()->image().pixel(1, 1) & 0xFFFFFF, qRgb(10 * i, 0, 255) & 0xFFFFFF);
+        } else {
+            EXPECT_FALSE(clips.at(i)->Picture().graphic());
+            EXPECT_EQ(box.graphic()->className(), QStringLiteral("TJPEGImage"));
+            EXPECT_EQ(box.width(), 200 + i);
+            EXPECT_EQ(box.height(), 100 + i);
+        }
+    }
+    EXPECT_EQ(page.WorkingName, names.at(8));
+
+    page.BitBtn2->click();
+    ASSERT_EQ(t.boxes.count(), 1);
+    EXPECT_EQ(t.boxes.last().text, QStringLiteral("Unknown GIF version."));
+    EXPECT_EQ(t.shownNames(), names.mid(9, 2) + hyphens(7));
+    EXPECT_EQ(t.cellImage(1)->Picture.width(), 209);
+    EXPECT_EQ(t.cellImage(2)->Picture.width(), 210);
+    EXPECT_EQ(page.WorkingName, names.at(11));
+    EXPECT_EQ(page.PageOffset, 9);
+    EXPECT_TRUE(page.BitBtn2->isEnabled());
 }
