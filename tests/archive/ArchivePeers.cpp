@@ -56,14 +56,6 @@ QString zipinfoVerbose(const QString& hostZip) {
     return QString::fromLatin1(out);
 }
 
-QByteArray randomBytes(int count, unsigned seed) {
-    std::mt19937 generator(seed);
-    QByteArray bytes(count, Qt::Uninitialized);
-    for (char& c : bytes)
-        c = char(generator() & 0xFF);
-    return bytes;
-}
-
 QByteArray textLikeBytes(int count) {
     static const QByteArray words[] = {"claim ", "garage ", "bumper ", "door ", "repair ", "scan ", "\n"};
     QByteArray bytes;

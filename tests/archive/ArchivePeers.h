@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/TempDrive.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -30,5 +32,4 @@ void expectReadersAccept(const QString& hostZip);
 QString zipinfoVerbose(const QString& hostZip);
 
 // Deterministic bytes for test files.
-QByteArray randomBytes(int count, unsigned seed = 7);
 QByteArray textLikeBytes(int count);

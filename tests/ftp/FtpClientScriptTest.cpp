@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <random>
 #include <sys/resource.h>
 
 using ftp::FtpClient;
@@ -37,14 +36,6 @@ Commands loginThen(std::initializer_list<QByteArray> more) {
     Commands commands(std::begin(kLoginCommands), std::end(kLoginCommands));
     commands.append(more);
     return commands;
-}
-
-QByteArray randomBytes(qsizetype size, unsigned seed) {
-    std::mt19937 generator(seed);
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (char& byte : bytes)
-        byte = char(generator());
-    return bytes;
 }
 
 // How an action failed: its message, and the reply code or socket error number it carried.

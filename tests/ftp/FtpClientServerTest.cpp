@@ -6,20 +6,11 @@
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
-#include <random>
 
 using ftp::FtpClient;
 
 // Against pyftpdlib on loopback, speaking the Thai code page on its control connection.
 namespace {
-
-QByteArray randomBytes(qsizetype size, unsigned seed) {
-    std::mt19937 generator(seed);
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (char& byte : bytes)
-        byte = char(generator());
-    return bytes;
-}
 
 QByteArray readHostFile(const QString& path) {
     QFile file(path);

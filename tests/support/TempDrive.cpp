@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
+#include <random>
 #include <stdexcept>
 
 TempDrive::TempDrive() {
@@ -72,6 +73,14 @@ int runProgram(const QString& program, const QStringList& args, QByteArray* out,
     }
     if (out) *out = process.readAll();
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+QByteArray randomBytes(qsizetype size, unsigned seed) {
+    std::mt19937 generator(seed);
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char& byte : bytes)
+        byte = char(generator());
+    return bytes;
 }
 
 QString imageMagickConvert() {

@@ -28,5 +28,7 @@ private:
 // Runs a program to the end and gives back its exit code; output goes into *out when asked.
 int runProgram(const QString& program, const QStringList& args, QByteArray* out = nullptr,
                int timeoutMs = 120000);
+// The same pseudo-random bytes for the same seed on every run.
+QByteArray randomBytes(qsizetype size, unsigned seed = 7);
 // ImageMagick's convert from Debian's package, never a stand-in first on PATH.
 QString imageMagickConvert();
