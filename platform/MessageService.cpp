@@ -10,29 +10,13 @@
 namespace platform {
 namespace {
 
-const char* kindName(BoxKind kind) {
-    switch (kind) {
-    case BoxKind::Plain:
-        return "Message";
-    case BoxKind::Warning:
-        return "Warning";
-    case BoxKind::Error:
-        return "Error";
-    case BoxKind::Information:
-        return "Information";
-    case BoxKind::Confirm:
-        return "Confirm";
-    }
-    return "Message";
-}
-
 // Until a windowed program installs its own service, boxes go to standard error and are answered with
 // their default button, so that logic run without windows never waits for a click.
 class StandardErrorMessages : public MessageService {
 public:
     BoxButton show(const BoxRequest& request) override {
         QTextStream err(stderr);
-        err << '[' << kindName(request.kind) << "] " << request.caption << ": " << request.text << '\n';
+        err << '[' << toString(request.kind) << "] " << request.caption << ": " << request.text << '\n';
         return request.defaultButton;
     }
 };
@@ -43,7 +27,7 @@ MessageService*& installedService() {
 }
 
 QString typedCaption(BoxKind kind) {
-    return kind == BoxKind::Plain ? applicationTitle() : QString::fromLatin1(kindName(kind));
+    return kind == BoxKind::Plain ? applicationTitle() : QString::fromLatin1(toString(kind));
 }
 
 } // namespace
@@ -99,6 +83,42 @@ void handleErrors(const std::function<void()>& action) {
     } catch (...) {
         showErrorBox(QStringLiteral("Unknown error"));
     }
+}
+
+const char* toString(BoxKind kind) {
+    switch (kind) {
+    case BoxKind::Plain:
+        return "Plain";
+    case BoxKind::Warning:
+        return "Warning";
+    case BoxKind::Error:
+        return "Error";
+    case BoxKind::Information:
+        return "Information";
+    case BoxKind::Confirm:
+        return "Confirm";
+    }
+    return "?";
+}
+
+const char* toString(BoxButton button) {
+    switch (button) {
+    case BoxButton::Ok:
+        return "Ok";
+    case BoxButton::Cancel:
+        return "Cancel";
+    case BoxButton::Yes:
+        return "Yes";
+    case BoxButton::No:
+        return "No";
+    case BoxButton::Abort:
+        return "Abort";
+    case BoxButton::Retry:
+        return "Retry";
+    case BoxButton::Ignore:
+        return "Ignore";
+    }
+    return "?";
 }
 
 } // namespace platform

@@ -26,6 +26,10 @@ public:
     virtual BoxButton show(const BoxRequest& request) = 0;
 };
 
+// The names of kinds and buttons, for logs and test reports.
+const char* toString(BoxKind kind);
+const char* toString(BoxButton button);
+
 // The service in use; setMessageService(nullptr) puts the default back. The default, until a windowed
 // program installs its own, writes each box to standard error and answers with the default button.
 MessageService& messageService();

@@ -27,42 +27,6 @@ QStringList ScriptedMessages::texts() const {
     return result;
 }
 
-const char* toString(BoxKind kind) {
-    switch (kind) {
-    case BoxKind::Plain:
-        return "Plain";
-    case BoxKind::Warning:
-        return "Warning";
-    case BoxKind::Error:
-        return "Error";
-    case BoxKind::Information:
-        return "Information";
-    case BoxKind::Confirm:
-        return "Confirm";
-    }
-    return "?";
-}
-
-const char* toString(BoxButton button) {
-    switch (button) {
-    case BoxButton::Ok:
-        return "Ok";
-    case BoxButton::Cancel:
-        return "Cancel";
-    case BoxButton::Yes:
-        return "Yes";
-    case BoxButton::No:
-        return "No";
-    case BoxButton::Abort:
-        return "Abort";
-    case BoxButton::Retry:
-        return "Retry";
-    case BoxButton::Ignore:
-        return "Ignore";
-    }
-    return "?";
-}
-
 namespace platform {
 void PrintTo(BoxKind kind, std::ostream* os) {
     *os << toString(kind);

@@ -38,10 +38,6 @@ private:
     std::function<void(const platform::BoxRequest&)> hook_;
 };
 
-// Readable names in test failures.
-const char* toString(platform::BoxKind kind);
-const char* toString(platform::BoxButton button);
-
 namespace platform {
 // GoogleTest prints box kinds and buttons by name.
 void PrintTo(BoxKind kind, std::ostream* os);
