@@ -26,9 +26,6 @@ void setShortDateFormat(const QString& format) {
 QString formatShortDate(const QDate& date) {
     return date.toString(shortDateFormatInUse());
 }
-QDate parseShortDate(const QString& text) {
-    return QDate::fromString(text, shortDateFormatInUse());
-}
 
 QString garageName() {
     return garageNameInUse();

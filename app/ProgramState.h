@@ -13,8 +13,6 @@ inline const QString DayMonthYear = QStringLiteral("dd/MM/yyyy");
 QString shortDateFormat();
 void setShortDateFormat(const QString& format);
 QString formatShortDate(const QDate& date);
-// An invalid date when `text` is not a date in the short date format.
-QDate parseShortDate(const QString& text);
 
 // The registered garage name, as last read from the settings; empty until read.
 QString garageName();

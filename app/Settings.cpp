@@ -18,11 +18,6 @@ QString readGarageName() {
     return readFromExistingKey(GarageNameValue);
 }
 
-void createKeyWhenMissing() {
-    platform::Registry registry;
-    registry.openKey(Key, true);
-}
-
 void applyDriveSetting() {
 #ifndef Q_OS_WIN
     const QString folder = readFromExistingKey(DriveCValue);

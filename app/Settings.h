@@ -12,8 +12,6 @@ inline const QString DriveCValue = QStringLiteral("Drive C");
 
 // Opens the key without creating it and reads `Garage Name`; empty when the key or value is missing.
 QString readGarageName();
-// Opens the key, creating it when missing.
-void createKeyWhenMissing();
 // Applies `Drive C` when it is set and not empty; the key is not created. Nothing to do on Windows.
 void applyDriveSetting();
 
