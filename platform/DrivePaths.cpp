@@ -15,6 +15,11 @@ QString& configuredFolder() {
     return folder;
 }
 
+bool& folderChosen() {
+    static bool chosen = false;
+    return chosen;
+}
+
 // The entry of `dir` whose name equals `component` ignoring case; an exact match wins.
 QString matchEntry(const QString& dir, const QString& component) {
     QDir d(dir);
@@ -31,6 +36,7 @@ QString matchEntry(const QString& dir, const QString& component) {
 
 void setDriveFolder(const QString& hostFolder) {
     configuredFolder() = hostFolder.isEmpty() ? QString() : QDir(hostFolder).absolutePath();
+    folderChosen() = !hostFolder.isEmpty();
 }
 
 QString defaultDriveFolder() {
@@ -40,6 +46,17 @@ QString defaultDriveFolder() {
 QString driveFolder() {
     if (configuredFolder().isEmpty()) configuredFolder() = defaultDriveFolder();
     return configuredFolder();
+}
+
+void prepareDriveFolder() {
+#ifndef Q_OS_WIN
+    const QString folder = driveFolder();
+    if (QFileInfo(folder).isDir()) return;
+    if (folderChosen())
+        throw Error(QStringLiteral("Drive C: is not available: the folder %1 does not exist").arg(folder));
+    if (!QDir().mkpath(folder))
+        throw Error(QStringLiteral("Drive C: is not available: the folder %1 cannot be made").arg(folder));
+#endif
 }
 
 QString toHost(const QString& systemPath) {

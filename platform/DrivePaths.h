@@ -13,6 +13,11 @@ void setDriveFolder(const QString& hostFolder);
 QString driveFolder();
 QString defaultDriveFolder();
 
+// Makes sure the drive folder exists before anything is read or written there. The default folder is
+// made when it is missing, as drive C: always exists on Windows. A folder that was chosen and is missing
+// (or is no folder) fails with an Error naming it: nothing is put on a new empty drive in its place.
+void prepareDriveFolder();
+
 // Maps a system path to a path on this machine. Each component is matched against the entries that
 // exist without regard to case; a component that does not exist keeps the case given. A path that
 // would leave the drive ("..", another drive letter) is refused with an Error. A path that begins

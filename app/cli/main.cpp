@@ -26,6 +26,12 @@ const std::vector<Command>& commands() {
     return table;
 }
 
+// The drive is made ready (the default folder made, a chosen one that is missing refused) for every
+// command but paths, which only says where the places are.
+bool needsDrive(const QString& command) {
+    return command != QLatin1String("paths");
+}
+
 void printHelp(QTextStream& out) {
     out << "usage: vorlex-cli [--drive-c FOLDER] COMMAND [ARGS...]\n\n"
            "Runs the garage client's logic without windows.\n\n"
@@ -63,6 +69,7 @@ int main(int argc, char** argv) {
     for (const Command& command : commands()) {
         if (name != QLatin1String(command.name)) continue;
         try {
+            if (needsDrive(name)) platform::drive::prepareDriveFolder();
             return command.run(args, CliStreams{out, err});
         } catch (const platform::Error& e) {
             out.flush();

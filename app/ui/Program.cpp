@@ -2,9 +2,10 @@
 
 #include "app/Settings.h"
 #include "app/ui/ConnectU.h"
+#include "app/ui/PictureU.h"
 #include "app/ui/RegisterFU.h"
 #include "app/ui/SplashU.h"
-#include "filing/ui/PictureU.h"
+#include "platform/DrivePaths.h"
 #include "platform/MessageService.h"
 #include "platform/Registry.h"
 #include "platform/gui/Modal.h"
@@ -36,6 +37,7 @@ bool Program::start() {
     bool started = false;
     platform::handleErrors([&] {
         settings::applyDriveSetting();
+        platform::drive::prepareDriveFolder();
         platform::Registry registry;
         showSplash();
         registry.openKey(settings::Key, true);

@@ -1,7 +1,7 @@
 #include "app/ui/RegisterFU.h"
 
 #include "app/Settings.h"
-#include "filing/ui/PictureU.h"
+#include "app/ui/PictureU.h"
 #include "platform/Files.h"
 #include "platform/MessageService.h"
 #include "platform/Registry.h"

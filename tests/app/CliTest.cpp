@@ -53,3 +53,25 @@ TEST_F(ProgramTest, CliRefusesADriveSettingOfAnotherTypeUnlessGivenAFolder) {
     EXPECT_EQ(told.exitCode, 0) << "a folder given on the command line needs no setting";
     EXPECT_EQ(told.output, pathsOutput(optionFolder.path()));
 }
+
+TEST_F(ProgramTest, CliMakesTheDefaultDriveFolderAndRefusesAChosenOneThatIsMissing) {
+    const QString defaultFolder = QFileInfo(drive.settingsFolder()).path() + "/xdg-data/Vorlex/drive_c";
+    ASSERT_FALSE(QFileInfo::exists(defaultFolder));
+    const QStringList zipArgs{"zip", "add", "c:\\picture\\transfer\\AB123456.Zip", "c:\\picture\\none.gif"};
+    EXPECT_EQ(cli({"paths"}).exitCode, 0);
+    EXPECT_FALSE(QFileInfo::exists(defaultFolder)) << "paths only tells where the places are";
+    cli(zipArgs);
+    EXPECT_TRUE(QFileInfo(defaultFolder).isDir());
+
+    QTemporaryDir other;
+    const QString unplugged = other.path() + "/unplugged";
+    const QString refusal = "Drive C: is not available: the folder " + unplugged + " does not exist\n";
+    const CliRun byOption = cli(QStringList{"--drive-c", unplugged} + zipArgs);
+    EXPECT_EQ(byOption.exitCode, 1);
+    EXPECT_EQ(byOption.output, refusal);
+    setSetting(settings::DriveCValue, unplugged);
+    const CliRun bySetting = cli(zipArgs);
+    EXPECT_EQ(bySetting.exitCode, 1);
+    EXPECT_EQ(bySetting.output, refusal);
+    EXPECT_FALSE(QFileInfo::exists(unplugged));
+}

@@ -1,8 +1,8 @@
 #include "ProgramFixture.h"
 
 #include "app/ProgramState.h"
+#include "app/ui/PictureU.h"
 #include "app/ui/RegisterFU.h"
-#include "filing/ui/PictureU.h"
 #include "platform/Files.h"
 
 #include <QFile>

@@ -2,8 +2,9 @@
 
 #include "app/ProgramState.h"
 #include "app/ui/ConnectU.h"
+#include "app/ui/PictureU.h"
 #include "app/ui/RegisterFU.h"
-#include "filing/ui/PictureU.h"
+#include "filing/ui/NewPicturesPage.h"
 #include "platform/DrivePaths.h"
 #include "platform/Files.h"
 #include "transfer/ui/CopyfU.h"
@@ -12,6 +13,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QTabWidget>
 #include <QTemporaryDir>
 
@@ -20,7 +22,20 @@ using platform::BoxKind;
 
 namespace {
 const QStringList HiddenWindows{"TPreview", "TCopyf", "TConnect", "TZipf"};
+
+// A start that ends at once: no window is made and one error box shows `text`.
+void expectStartRefused(const ScriptedMessages& boxes, const QString& text) {
+    Program program(Program::Options{0});
+    EXPECT_FALSE(program.start());
+    EXPECT_EQ(program.mainWindow(), nullptr);
+    EXPECT_EQ(program.preview(), nullptr);
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_EQ(boxes.last().kind, BoxKind::Error);
+    EXPECT_EQ(boxes.last().caption, "Test_app");
+    EXPECT_EQ(boxes.last().text, text);
 }
+
+} // namespace
 
 TEST_F(ProgramTest, FirstStartCreatesTheKeyAndMakesTheRegistrationWindowTheMainWindow) {
     ASSERT_FALSE(keyExists());
@@ -78,13 +93,17 @@ TEST_F(ProgramTest, TheMainWindowHasItsCaptionFrameAndThreePages) {
     EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
     EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
     EXPECT_NE(picture->minimumSize(), picture->maximumSize()) << "the frame is sizeable";
-    ASSERT_EQ(picture->PageControl1->count(), 3);
-    EXPECT_EQ(picture->PageControl1->tabText(0), "รูปภาพใหม่");
-    EXPECT_EQ(picture->PageControl1->tabText(1), "รูปภาพเก่า");
-    EXPECT_EQ(picture->PageControl1->tabText(2), "รายงานรถยนต์ค้าง");
-    EXPECT_EQ(picture->PageControl1->widget(0), picture->TabSheet1);
-    EXPECT_EQ(picture->PageControl1->widget(1), picture->TabSheet2);
-    EXPECT_EQ(picture->PageControl1->widget(2), picture->TabSheet3);
+    EXPECT_EQ(picture->objectName(), "Picture");
+    QTabWidget* pages = picture->findChild<QTabWidget*>("PageControl1");
+    ASSERT_EQ(pages, picture->pageControl);
+    ASSERT_EQ(pages->count(), 3);
+    const QWidget* sheets[] = {picture->newPicturesPage, picture->oldPicturesPage, picture->registerPage};
+    const char* captions[] = {"รูปภาพใหม่", "รูปภาพเก่า", "รายงานรถยนต์ค้าง"};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(pages->tabText(i), QString::fromUtf8(captions[i]));
+        EXPECT_EQ(pages->widget(i), sheets[i]);
+        EXPECT_EQ(sheets[i]->objectName(), QStringLiteral("TabSheet%1").arg(i + 1));
+    }
 
     watchdog();
     QRect frameWhenShown;
@@ -99,7 +118,7 @@ TEST_F(ProgramTest, TheMainWindowHasItsCaptionFrameAndThreePages) {
         },
         [&] {
             frameWhenShown = picture->frameGeometry();
-            shownPage = picture->PageControl1->currentIndex();
+            shownPage = picture->pageControl->currentIndex();
             picture->close();
         });
     EXPECT_EQ(program.exec(), 0);
@@ -111,27 +130,55 @@ TEST_F(ProgramTest, TheMainWindowHasItsCaptionFrameAndThreePages) {
 }
 
 TEST_F(ProgramTest, WorkingFoldersExistAfterARegisteredStartEvenWhenDeletedBefore) {
-    const struct {
-        const char* existing;
-        bool driveExists;
-        bool made;
-    } cases[] = {{nullptr, true, true},
-                 {"c:\\picture", true, true},
-                 {"C:\\Picture\\Transfer", true, true},
-                 {nullptr, false, false}};
-    for (const auto& c : cases) {
+    for (const char* existing : {(const char*)nullptr, "c:\\picture", "C:\\Picture\\Transfer"}) {
         TempDrive fresh;
         setSetting(settings::GarageNameValue, "Garage");
-        if (c.existing) fresh.makeFolder(c.existing);
-        if (!c.driveExists) QDir(fresh.root()).removeRecursively();
+        if (existing) fresh.makeFolder(existing);
         Program program(noSplashWait());
         ASSERT_TRUE(program.start());
         ASSERT_NE(program.picture(), nullptr);
-        EXPECT_EQ(files::folderExists("c:\\picture"), c.made);
-        EXPECT_EQ(files::folderExists("c:\\picture\\transfer"), c.made);
-        EXPECT_EQ(program::garageName(), "Garage") << "a missing folder stops nothing";
+        EXPECT_TRUE(files::folderExists("c:\\picture"));
+        EXPECT_TRUE(files::folderExists("c:\\picture\\transfer"));
+        EXPECT_EQ(program::garageName(), "Garage");
     }
     EXPECT_EQ(boxes.count(), 0) << boxes.texts().join('\n').toStdString();
+}
+
+TEST_F(ProgramTest, TheDefaultDriveFolderIsMadeAtStartWhenMissing) {
+    setSetting(settings::GarageNameValue, "Garage");
+    platform::drive::setDriveFolder(QString());
+    const QString folder = platform::drive::defaultDriveFolder();
+    ASSERT_FALSE(QFileInfo::exists(folder));
+    Program program(noSplashWait());
+    ASSERT_TRUE(program.start());
+    EXPECT_TRUE(QDir(folder + "/picture/transfer").exists());
+    EXPECT_EQ(boxes.count(), 0) << boxes.texts().join('\n').toStdString();
+}
+
+// A chosen drive folder that is gone (an unplugged disk, a mistyped setting) ends the program with an
+// error box naming it, before any window: nothing is filed on a new empty drive in its place.
+TEST_F(ProgramTest, AChosenDriveFolderThatIsMissingEndsTheStartWithAnErrorBox) {
+    QTemporaryDir other;
+    const QString unplugged = other.path() + "/unplugged/drive_c";
+    const struct {
+        bool bySetting;
+        const char* garage;
+    } cases[] = {{true, "Garage"}, {false, "Garage"}, {true, ""}};
+    for (const auto& c : cases) {
+        TempDrive fresh;
+        boxes.clear();
+        setSetting(settings::GarageNameValue, c.garage);
+        if (c.bySetting)
+            setSetting(settings::DriveCValue, unplugged);
+        else
+            QDir(fresh.root()).removeRecursively();
+        const QString folder = c.bySetting ? unplugged : fresh.root();
+        SCOPED_TRACE(folder.toStdString());
+        expectStartRefused(boxes, platform::errorBoxText("Drive C: is not available: the folder " + folder +
+                                                         " does not exist"));
+        EXPECT_FALSE(QFileInfo::exists(folder));
+    }
+    EXPECT_FALSE(QFileInfo::exists(other.path() + "/unplugged"));
 }
 
 TEST_F(ProgramTest, ClosingTheMainWindowEndsTheProgram) {
@@ -157,14 +204,8 @@ TEST_F(ProgramTest, AValueOfAnotherTypeEndsTheProgramWithAnErrorBoxBeforeAnyWind
         TempDrive fresh;
         boxes.clear();
         setSetting(c.name, c.value);
-        Program program(noSplashWait());
-        EXPECT_FALSE(program.start());
-        EXPECT_EQ(program.mainWindow(), nullptr);
-        EXPECT_EQ(program.preview(), nullptr);
-        ASSERT_EQ(boxes.count(), 1);
-        EXPECT_EQ(boxes.last().kind, BoxKind::Error);
-        EXPECT_EQ(boxes.last().caption, "Test_app");
-        EXPECT_EQ(boxes.last().text, QString("Invalid data type for '%1'").arg(c.name));
+        SCOPED_TRACE(c.name.toStdString());
+        expectStartRefused(boxes, QString("Invalid data type for '%1'").arg(c.name));
     }
 }
 

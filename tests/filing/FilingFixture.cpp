@@ -108,10 +108,10 @@ PageTest::PageTest() {
 
 PageTest::~PageTest() = default;
 
-TPicture& PageTest::open() {
-    page_.reset();
-    page_ = std::make_unique<TPicture>();
-    return *page_;
+NewPicturesPage& PageTest::open() {
+    window_.reset();
+    window_ = std::make_unique<TPicture>();
+    return page();
 }
 
 void PageTest::inbox(const QString& name, const QByteArray& bytes) const {
@@ -119,11 +119,11 @@ void PageTest::inbox(const QString& name, const QByteArray& bytes) const {
 }
 
 TImage* PageTest::cellImage(int cell) {
-    return page_->findChild<TImage*>(QStringLiteral("Image%1").arg(cell));
+    return page().findChild<TImage*>(QStringLiteral("Image%1").arg(cell));
 }
 
 TPanel* PageTest::cellNameBar(int cell) {
-    return page_->findChild<TPanel*>(QStringLiteral("Panel%1").arg(cell));
+    return page().findChild<TPanel*>(QStringLiteral("Panel%1").arg(cell));
 }
 
 QStringList PageTest::shownNames() {
@@ -137,7 +137,7 @@ QStringList PageTest::shownNames() {
 }
 
 void PageTest::drop(int cell, TImage* target) {
-    page_->Image10DragDrop(target, cellImage(cell));
+    page().Image10DragDrop(target, cellImage(cell));
 }
 
 TImage* PageTest::target(filing::PictureCategory category) {

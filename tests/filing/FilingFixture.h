@@ -1,7 +1,8 @@
 #pragma once
 
+#include "app/ui/PictureU.h"
 #include "filing/Category.h"
-#include "filing/ui/PictureU.h"
+#include "filing/ui/NewPicturesPage.h"
 #include "tests/support/ScriptedMessages.h"
 #include "tests/support/TempDrive.h"
 
@@ -29,15 +30,17 @@ QString identify(const QString& hostPath);
 
 } // namespace pictures
 
-// A drive of the test's own with a scripted message service, and the main window on it.
+// A drive of the test's own with a scripted message service, and the main window on it: the page runs
+// with the start-up steps it asks the window for.
 class PageTest {
 public:
     PageTest();
     ~PageTest();
 
-    TPicture& page() { return *page_; }
-    // Makes the main window anew (its start-up steps fill the grid from the inbox).
-    TPicture& open();
+    TPicture& window() { return *window_; }
+    NewPicturesPage& page() { return *window_->newPicturesPage; }
+    // Makes the main window anew (its start-up steps fill the grid from the inbox); its new-pictures page.
+    NewPicturesPage& open();
     void inbox(const QString& name, const QByteArray& bytes) const;
     TImage* cellImage(int cell);
     TPanel* cellNameBar(int cell);
@@ -45,15 +48,15 @@ public:
     QStringList shownNames();
     // Drags cell `cell` onto a category target, as the drop handler gets it.
     void drop(int cell, TImage* target);
-    TImage* before() { return page_->Image10; }
-    TImage* during() { return page_->Image21; }
-    TImage* after() { return page_->Image22; }
-    TImage* documents() { return page_->Image11; }
+    TImage* before() { return page().beforeRepairTarget; }
+    TImage* during() { return page().duringRepairTarget; }
+    TImage* after() { return page().afterRepairTarget; }
+    TImage* documents() { return page().documentTarget; }
     TImage* target(filing::PictureCategory category);
 
     TempDrive drive;
     ScriptedMessages boxes;
 
 private:
-    std::unique_ptr<TPicture> page_;
+    std::unique_ptr<TPicture> window_;
 };

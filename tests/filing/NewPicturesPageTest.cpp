@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -35,34 +36,53 @@ QString photo(int i) {
 
 TEST(NewPicturesPage, ControlsStandWhereTheyBelong) {
     PageTest t;
-    TPicture& page = t.open();
+    NewPicturesPage& page = t.open();
+    // Each control is found under its historical name and stands where it belongs.
     const struct {
         QWidget* widget;
+        const char* name;
         QRect geometry;
     } cases[] = {
-        {page.GroupBox1, {201, 0, 534, 486}}, {page.Image1, {17, 13, 148, 125}},
-        {page.Image2, {194, 13, 149, 125}},   {page.Image9, {367, 330, 148, 125}},
-        {page.Panel1, {17, 138, 149, 19}},    {page.Panel5, {194, 297, 150, 19}},
-        {page.Panel9, {367, 455, 149, 19}},   {page.Image10, {89, 4, 107, 74}},
-        {page.Image21, {89, 109, 107, 74}},   {page.Image22, {89, 214, 107, 74}},
-        {page.Image11, {89, 319, 107, 74}},   {page.Panel15, {4, 420, 191, 66}},
-        {page.BitBtn2, {7, 5, 82, 25}},       {page.BitBtn4, {96, 5, 82, 25}},
-        {page.BitBtn3, {7, 33, 82, 25}},      {page.BitBtn1, {96, 33, 82, 25}},
+        {page.inboxGrid, "GroupBox1", {201, 0, 534, 486}},
+        {page.cellImages[0], "Image1", {17, 13, 148, 125}},
+        {page.cellImages[1], "Image2", {194, 13, 149, 125}},
+        {page.cellImages[8], "Image9", {367, 330, 148, 125}},
+        {page.cellNameBars[0], "Panel1", {17, 138, 149, 19}},
+        {page.cellNameBars[4], "Panel5", {194, 297, 150, 19}},
+        {page.cellNameBars[8], "Panel9", {367, 455, 149, 19}},
+        {page.beforeRepairTarget, "Image10", {89, 4, 107, 74}},
+        {page.duringRepairTarget, "Image21", {89, 109, 107, 74}},
+        {page.afterRepairTarget, "Image22", {89, 214, 107, 74}},
+        {page.documentTarget, "Image11", {89, 319, 107, 74}},
+        {page.beforeRepairLabel, "Panel10", {5, 24, 83, 33}},
+        {page.duringRepairLabel, "Panel11", {5, 129, 83, 33}},
+        {page.afterRepairLabel, "Panel12", {5, 234, 83, 33}},
+        {page.documentLabel, "Panel13", {5, 339, 83, 33}},
+        {page.claimNumberLabel, "Panel14", {5, 391, 88, 27}},
+        {page.claimNumberEdit, "Edit1", {98, 394, 97, 21}},
+        {page.buttonPanel, "Panel15", {4, 420, 191, 66}},
+        {page.nextButton, "BitBtn2", {7, 5, 82, 25}},
+        {page.refreshButton, "BitBtn4", {96, 5, 82, 25}},
+        {page.transferButton, "BitBtn3", {7, 33, 82, 25}},
+        {page.closeButton, "BitBtn1", {96, 33, 82, 25}},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.widget->geometry(), c.geometry) << c.widget->objectName().toStdString();
-    EXPECT_EQ(page.Edit1->pos(), QPoint(98, 394));
-    EXPECT_EQ(page.Edit1->width(), 97);
-    EXPECT_EQ(page.Edit1->maxLength(), 8);
-    EXPECT_EQ(page.Panel14->pos(), QPoint(5, 391));
+    EXPECT_EQ(page.objectName(), "TabSheet1");
+    for (const auto& c : cases) {
+        EXPECT_EQ(page.findChild<QWidget*>(c.name), c.widget) << c.name;
+        EXPECT_EQ(c.widget->geometry(), c.geometry) << c.name;
+    }
+    EXPECT_EQ(page.claimNumberEdit->pos(), QPoint(98, 394));
+    EXPECT_EQ(page.claimNumberEdit->width(), 97);
+    EXPECT_EQ(page.claimNumberEdit->maxLength(), 8);
+    EXPECT_EQ(page.claimNumberLabel->pos(), QPoint(5, 391));
     const struct {
         TPanel* label;
         TImage* target;
         const char* text;
-    } targets[] = {{page.Panel10, page.Image10, "ก่อนซ่อม"},
-                   {page.Panel11, page.Image21, "ระหว่างซ่อม"},
-                   {page.Panel12, page.Image22, "หลังซ่อม"},
-                   {page.Panel13, page.Image11, "เอกสาร"}};
+    } targets[] = {{page.beforeRepairLabel, page.beforeRepairTarget, "ก่อนซ่อม"},
+                   {page.duringRepairLabel, page.duringRepairTarget, "ระหว่างซ่อม"},
+                   {page.afterRepairLabel, page.afterRepairTarget, "หลังซ่อม"},
+                   {page.documentLabel, page.documentTarget, "เอกสาร"}};
     for (const auto& c : targets) {
         EXPECT_EQ(c.label->text(), QString::fromUtf8(c.text));
         EXPECT_EQ(c.label->x(), 5);
@@ -71,41 +91,41 @@ TEST(NewPicturesPage, ControlsStandWhereTheyBelong) {
         EXPECT_TRUE(c.target->acceptDrops());
         EXPECT_FALSE(c.target->dragSource());
     }
-    EXPECT_EQ(page.Panel14->text(), QStringLiteral("เลขรับแจ้ง"));
-    EXPECT_EQ(page.BitBtn2->text(), QStringLiteral("Next"));
-    EXPECT_EQ(page.BitBtn4->text(), QStringLiteral("Refresh"));
-    EXPECT_EQ(page.BitBtn3->text(), QStringLiteral("Transfer"));
+    EXPECT_EQ(page.claimNumberLabel->text(), QStringLiteral("เลขรับแจ้ง"));
+    EXPECT_EQ(page.nextButton->text(), QStringLiteral("Next"));
+    EXPECT_EQ(page.refreshButton->text(), QStringLiteral("Refresh"));
+    EXPECT_EQ(page.transferButton->text(), QStringLiteral("Transfer"));
     for (int cell = 1; cell <= 9; ++cell) {
         EXPECT_TRUE(t.cellImage(cell)->dragSource());
         EXPECT_FALSE(t.cellImage(cell)->acceptDrops());
     }
-    for (TPicClip* clip : {&page.PicClip1, &page.PicClip5, &page.PicClip9}) {
+    for (TPicClip* clip : {&page.cellClips[0], &page.cellClips[4], &page.cellClips[8]}) {
         EXPECT_EQ(clip->Cols, 3);
         EXPECT_EQ(clip->Rows, 6);
         EXPECT_EQ(clip->MaskColor, QColor(128, 128, 0));
     }
     // Only image boxes are taken by the targets.
-    EXPECT_TRUE(page.Image10DragOver(page.Image3));
-    EXPECT_FALSE(page.Image10DragOver(page.BitBtn2));
-    EXPECT_FALSE(page.Image10DragOver(page.Panel3));
+    EXPECT_TRUE(page.Image10DragOver(page.cellImages[2]));
+    EXPECT_FALSE(page.Image10DragOver(page.nextButton));
+    EXPECT_FALSE(page.Image10DragOver(page.cellNameBars[2]));
     EXPECT_FALSE(page.Image10DragOver(nullptr));
 }
 
 TEST(NewPicturesPage, EmptyInboxThenNextDisablesNext) {
     PageTest t;
-    TPicture& page = t.open();
+    NewPicturesPage& page = t.open();
     EXPECT_EQ(t.shownNames(), hyphens(9));
-    EXPECT_TRUE(page.BitBtn2->isEnabled());
-    page.BitBtn2->click();
+    EXPECT_TRUE(page.nextButton->isEnabled());
+    page.nextButton->click();
     EXPECT_EQ(t.shownNames(), hyphens(9));
-    EXPECT_FALSE(page.BitBtn2->isEnabled());
+    EXPECT_FALSE(page.nextButton->isEnabled());
     // Refresh starts again at the first page and shows what arrived meanwhile.
     t.inbox("new.jpg", pictures::jpeg(40, 30));
-    EXPECT_EQ(page.FileListBox1.count(), 0);
+    EXPECT_EQ(page.inboxList.count(), 0);
     EXPECT_EQ(t.shownNames(), hyphens(9));
-    page.BitBtn4->click();
+    page.refreshButton->click();
     EXPECT_EQ(t.shownNames(), QStringList({"new.jpg"}) + hyphens(8));
-    EXPECT_TRUE(page.BitBtn2->isEnabled());
+    EXPECT_TRUE(page.nextButton->isEnabled());
     EXPECT_EQ(t.boxes.count(), 0);
 }
 
@@ -115,9 +135,9 @@ TEST(NewPicturesPage, FirstPhotographCreatesTheClaimFolderAndBecomes001) {
     t.inbox("IMG_0042.JPG", bytes);
     t.inbox("img_0043.jpg", pictures::jpeg(64, 48, false, 2));
     t.inbox("scan.GIF", pictures::gif(QImage(30, 60, QImage::Format_RGB32)));
-    TPicture& page = t.open();
+    NewPicturesPage& page = t.open();
     ASSERT_EQ(t.shownNames(), QStringList({"IMG_0042.JPG", "img_0043.jpg", "scan.GIF"}) + hyphens(6));
-    page.Edit1->setText("AB123456");
+    page.claimNumberEdit->setText("AB123456");
     ASSERT_FALSE(files::folderExists("c:\\picture\\AB123456"));
 
     t.drop(1, t.before());
@@ -127,7 +147,7 @@ TEST(NewPicturesPage, FirstPhotographCreatesTheClaimFolderAndBecomes001) {
     EXPECT_FALSE(files::exists("c:\\picture\\IMG_0042.JPG"));
     EXPECT_EQ(t.shownNames(), QStringList({"-", "img_0043.jpg", "scan.GIF"}) + hyphens(6));
     EXPECT_EQ(page.PageOffset, -1);
-    EXPECT_EQ(page.FileListBox1.items(), QStringList({"img_0043.jpg", "scan.GIF"}));
+    EXPECT_EQ(page.inboxList.items(), QStringList({"img_0043.jpg", "scan.GIF"}));
 
     t.drop(2, t.before());
     t.drop(3, t.documents());
@@ -138,7 +158,7 @@ TEST(NewPicturesPage, FirstPhotographCreatesTheClaimFolderAndBecomes001) {
               QStringList({"AB123456001.JPG", "AB123456002.jpg", "AB123456800.GIF"}));
     EXPECT_EQ(QDir(t.drive.host("c:\\picture")).entryList(QDir::Files), QStringList());
     EXPECT_EQ(t.shownNames(), hyphens(9));
-    EXPECT_EQ(page.ListBox1, QStringList({"001", "002"}));
+    EXPECT_EQ(page.claimSequences, QStringList({"001", "002"}));
 }
 
 TEST(NewPicturesPage, NumberingTable) {
@@ -173,8 +193,8 @@ TEST(NewPicturesPage, NumberingTable) {
         t.inbox(document ? "scan.gif" : "photo.jpg", document ? scan : pictures::jpeg(16, 16));
         for (const char* number : row.present)
             t.drive.writeFile(QStringLiteral("c:\\picture\\AB123456\\AB123456%1.JPG").arg(number), "x");
-        TPicture& page = t.open();
-        page.Edit1->setText("AB123456");
+        NewPicturesPage& page = t.open();
+        page.claimNumberEdit->setText("AB123456");
         t.drop(1, t.target(row.category));
         EXPECT_EQ(t.boxes.count(), 0) << row.expected;
         EXPECT_TRUE(files::fileExists(QStringLiteral("c:\\picture\\AB123456\\") + row.expected))
@@ -188,10 +208,10 @@ TEST(NewPicturesPage, WrongLengthAndWrongKindAreRefusedWithTheirMessages) {
     PageTest t;
     t.inbox("a.jpg", pictures::jpeg(16, 16));
     t.inbox("b.gif", pictures::gif(QImage(12, 12, QImage::Format_RGB32)));
-    TPicture& page = t.open();
-    page.show();
-    QApplication::setActiveWindow(&page);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+    NewPicturesPage& page = t.open();
+    t.window().show();
+    QApplication::setActiveWindow(&t.window());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&t.window()));
 
     const struct {
         const char* claim;
@@ -200,24 +220,24 @@ TEST(NewPicturesPage, WrongLengthAndWrongKindAreRefusedWithTheirMessages) {
         QString message;
         bool focusToClaim;
     } cases[] = {
-        {"AB12345", 1, page.Image10, messages::ClaimNumberLength, true},
-        {"", 1, page.Image10, messages::EnterClaimNumber, true},
-        {"AB12/456", 1, page.Image10, messages::ClaimNumberCharacters.arg("AB12/456"), true},
-        {"AB123456", 2, page.Image10, messages::PhotographsOnly, false},
-        {"AB123456", 2, page.Image21, messages::PhotographsOnly, false},
-        {"AB123456", 2, page.Image22, messages::PhotographsOnly, false},
-        {"AB123456", 1, page.Image11, messages::DocumentsOnly, false},
+        {"AB12345", 1, page.beforeRepairTarget, messages::ClaimNumberLength, true},
+        {"", 1, page.beforeRepairTarget, messages::EnterClaimNumber, true},
+        {"AB12/456", 1, page.beforeRepairTarget, messages::ClaimNumberCharacters.arg("AB12/456"), true},
+        {"AB123456", 2, page.beforeRepairTarget, messages::PhotographsOnly, false},
+        {"AB123456", 2, page.duringRepairTarget, messages::PhotographsOnly, false},
+        {"AB123456", 2, page.afterRepairTarget, messages::PhotographsOnly, false},
+        {"AB123456", 1, page.documentTarget, messages::DocumentsOnly, false},
     };
     for (const auto& c : cases) {
         t.boxes.clear();
-        page.Edit1->setText(QString::fromUtf8(c.claim));
-        page.BitBtn4->setFocus();
+        page.claimNumberEdit->setText(QString::fromUtf8(c.claim));
+        page.refreshButton->setFocus();
         t.drop(c.cell, c.target);
         ASSERT_EQ(t.boxes.count(), 1) << c.claim;
         EXPECT_EQ(t.boxes.last().text, c.message);
         EXPECT_EQ(t.boxes.last().kind, BoxKind::Plain);
         EXPECT_EQ(t.boxes.last().buttons, QList<BoxButton>{BoxButton::Ok});
-        EXPECT_EQ(QApplication::focusWidget() == page.Edit1, c.focusToClaim) << c.claim;
+        EXPECT_EQ(QApplication::focusWidget() == page.claimNumberEdit, c.focusToClaim) << c.claim;
         EXPECT_EQ(t.shownNames(), QStringList({"a.jpg", "b.gif"}) + hyphens(7));
         EXPECT_EQ(page.PageOffset, 0);
     }
@@ -230,12 +250,12 @@ TEST(NewPicturesPage, ThreeFilingsFromAFullPageOfTwentyThenNext) {
     PageTest t;
     for (int i = 1; i <= 20; ++i)
         t.inbox(photo(i), pictures::jpeg(32, 24, false, i));
-    TPicture& page = t.open();
+    NewPicturesPage& page = t.open();
     QStringList firstPage;
     for (int i = 1; i <= 9; ++i)
         firstPage << photo(i);
     ASSERT_EQ(t.shownNames(), firstPage);
-    page.Edit1->setText("XY000001");
+    page.claimNumberEdit->setText("XY000001");
     t.drop(2, t.before());
     t.drop(5, t.during());
     t.drop(9, t.after());
@@ -243,20 +263,20 @@ TEST(NewPicturesPage, ThreeFilingsFromAFullPageOfTwentyThenNext) {
     EXPECT_EQ(t.shownNames(),
               QStringList({photo(1), "-", photo(3), photo(4), "-", photo(6), photo(7), photo(8), "-"}));
     EXPECT_EQ(page.PageOffset, -3);
-    EXPECT_EQ(page.FileListBox1.count(), 17);
+    EXPECT_EQ(page.inboxList.count(), 17);
     EXPECT_EQ(QDir(t.drive.host("c:\\picture\\XY000001")).entryList(QDir::Files, QDir::Name),
               QStringList({"XY000001001.JPG", "XY000001300.JPG", "XY000001500.JPG"}));
 
-    page.BitBtn2->click();
+    page.nextButton->click();
     QStringList secondPage;
     for (int i = 10; i <= 18; ++i)
         secondPage << photo(i);
     EXPECT_EQ(t.shownNames(), secondPage);
     EXPECT_EQ(page.PageOffset, 6);
-    EXPECT_TRUE(page.BitBtn2->isEnabled());
-    page.BitBtn2->click();
+    EXPECT_TRUE(page.nextButton->isEnabled());
+    page.nextButton->click();
     EXPECT_EQ(t.shownNames(), QStringList({photo(19), photo(20)}) + hyphens(7));
-    EXPECT_FALSE(page.BitBtn2->isEnabled());
+    EXPECT_FALSE(page.nextButton->isEnabled());
 }
 
 TEST(NewPicturesPage, AGifScanShowsItsTopLeftRegionAndAPhotographShowsWhole) {
@@ -279,17 +299,17 @@ TEST(NewPicturesPage, AGifScanShowsItsTopLeftRegionAndAPhotographShowsWhole) {
             wide.setPixel(x, y, qRgb(0, 0, 0));
     codecs::jpeg::EncodeOptions options;
     t.inbox("wide.jpg", codecs::jpeg::encode(wide, options));
-    TPicture& page = t.open();
-    page.resize(808, 580);
-    page.show();
+    NewPicturesPage& page = t.open();
+    t.window().resize(808, 580);
+    t.window().show();
     ASSERT_EQ(t.shownNames(), QStringList({"scan.gif", "wide.jpg"}) + hyphens(7));
 
-    EXPECT_EQ(page.PicClip1.Picture().width(), 900);
-    EXPECT_EQ(page.Image1->Picture.width(), 300);
-    EXPECT_EQ(page.Image1->Picture.height(), 200);
-    const QImage shown = page.Image1->grab().toImage();
+    EXPECT_EQ(page.cellClips[0].Picture().width(), 900);
+    EXPECT_EQ(page.cellImages[0]->Picture.width(), 300);
+    EXPECT_EQ(page.cellImages[0]->Picture.height(), 200);
+    const QImage shown = page.cellImages[0]->grab().toImage();
     ASSERT_EQ(shown.size(), QSize(148, 125));
-    const QRgb background = page.GroupBox1->grab().toImage().pixel(10, 10);
+    const QRgb background = page.inboxGrid->grab().toImage().pixel(10, 10);
     int blue = 0;
     for (int y = 0; y < shown.height(); ++y)
         for (int x = 0; x < shown.width(); ++x)
@@ -303,7 +323,7 @@ TEST(NewPicturesPage, AGifScanShowsItsTopLeftRegionAndAPhotographShowsWhole) {
     EXPECT_NE(background, qRgb(128, 128, 0));
 
     // The photograph is whole: its white left half and black right half fill the box.
-    const QImage whole = page.Image2->grab().toImage();
+    const QImage whole = page.cellImages[1]->grab().toImage();
     ASSERT_EQ(whole.size(), QSize(149, 125));
     EXPECT_GT(qGray(whole.pixel(5, 60)), 240);
     EXPECT_LT(qGray(whole.pixel(143, 60)), 15);
@@ -317,8 +337,8 @@ TEST(NewPicturesPage, SizeLimitIsTwoHundredThousandBytes) {
     ASSERT_EQ(overLimit.size(), 200001);
     t.inbox("a.jpg", atLimit);
     t.inbox("b.jpg", overLimit);
-    TPicture& page = t.open();
-    page.Edit1->setText("AB123456");
+    NewPicturesPage& page = t.open();
+    page.claimNumberEdit->setText("AB123456");
 
     t.drop(1, t.before());
     EXPECT_EQ(t.boxes.count(), 0);
@@ -341,8 +361,8 @@ TEST(NewPicturesPage, YesFilesAnEightHundredBySixHundredJpegInBothFolders) {
     ASSERT_GT(big.size(), 200000);
     t.inbox("IMG_0001.JPG", big);
     t.inbox("portrait.jpg", pictures::jpeg(600, 800, true, 9));
-    TPicture& page = t.open();
-    page.Edit1->setText("AB123456");
+    NewPicturesPage& page = t.open();
+    page.claimNumberEdit->setText("AB123456");
     t.boxes.answer(BoxButton::Yes);
     t.drop(1, t.before());
     t.boxes.answer(BoxButton::Yes);
@@ -365,8 +385,8 @@ TEST(NewPicturesPage, NoLeavesThePictureInTheInboxAndRebuildsTheGrid) {
     t.inbox("a.jpg", pictures::jpeg(16, 16));
     t.inbox("big.jpg", big);
     t.inbox("c.jpg", pictures::jpeg(16, 16, false, 2));
-    TPicture& page = t.open();
-    page.Edit1->setText("AB123456");
+    NewPicturesPage& page = t.open();
+    page.claimNumberEdit->setText("AB123456");
     t.drop(1, t.before());
     ASSERT_EQ(t.shownNames(), QStringList({"-", "big.jpg", "c.jpg"}) + hyphens(6));
 
@@ -382,7 +402,7 @@ TEST(NewPicturesPage, NoLeavesThePictureInTheInboxAndRebuildsTheGrid) {
     EXPECT_EQ(t.drive.readFile("c:\\picture\\big.jpg"), big);
     EXPECT_EQ(t.shownNames(), QStringList({"big.jpg", "c.jpg"}) + hyphens(7));
     EXPECT_EQ(page.PageOffset, 0);
-    EXPECT_TRUE(page.BitBtn2->isEnabled());
+    EXPECT_TRUE(page.nextButton->isEnabled());
     EXPECT_EQ(QDir(t.drive.host("c:\\picture\\AB123456")).entryList(QDir::Files),
               QStringList({"AB123456001.jpg"}));
     EXPECT_EQ(QDir(t.drive.host("c:\\picture\\transfer")).entryList(QDir::Files),
@@ -393,8 +413,8 @@ TEST(NewPicturesPage, AnOversizeGifOnDocumentFailsWithJpegError53AndStays) {
     PageTest t;
     const QByteArray scan = pictures::noisyGif(200000);
     t.inbox("scan.gif", scan);
-    TPicture& page = t.open();
-    page.Edit1->setText("AB123456");
+    NewPicturesPage& page = t.open();
+    page.claimNumberEdit->setText("AB123456");
     t.boxes.answer(BoxButton::Yes);
     t.drop(1, t.documents());
     ASSERT_EQ(t.boxes.count(), 2);
@@ -406,9 +426,9 @@ TEST(NewPicturesPage, AnOversizeGifOnDocumentFailsWithJpegError53AndStays) {
     EXPECT_TRUE(QDir(t.drive.host("c:\\picture\\transfer")).isEmpty());
     // The cell stays; Refresh brings the list back in step.
     EXPECT_EQ(t.shownNames(), QStringList({"scan.gif"}) + hyphens(8));
-    EXPECT_EQ(page.FileListBox1.count(), 0);
-    page.BitBtn4->click();
-    EXPECT_EQ(page.FileListBox1.items(), QStringList({"scan.gif"}));
+    EXPECT_EQ(page.inboxList.count(), 0);
+    page.refreshButton->click();
+    EXPECT_EQ(page.inboxList.items(), QStringList({"scan.gif"}));
     EXPECT_EQ(page.PageOffset, 0);
 }
 
@@ -419,8 +439,8 @@ TEST(NewPicturesPage, AUsedUpCategoryFilesNothing) {
     // "%" may stand in a claim number; the message shows it as typed.
     t.drive.writeFile("c:\\picture\\AB%1%2CD\\AB%1%2CD299.jpg", "x");
     t.drive.writeFile("c:\\picture\\AB%1%2CD\\AB%1%2CD999.gif", "x");
-    TPicture& page = t.open();
-    page.Edit1->setText("AB%1%2CD");
+    NewPicturesPage& page = t.open();
+    page.claimNumberEdit->setText("AB%1%2CD");
     t.drop(1, t.before());
     ASSERT_EQ(t.boxes.count(), 1);
     EXPECT_EQ(t.boxes.last().kind, BoxKind::Error);
@@ -432,7 +452,7 @@ TEST(NewPicturesPage, AUsedUpCategoryFilesNothing) {
               QStringList({"AB%1%2CD299.jpg", "AB%1%2CD999.gif"}));
     EXPECT_TRUE(QDir(t.drive.host("c:\\picture\\transfer")).isEmpty());
     // The other categories still take pictures.
-    page.BitBtn4->click();
+    page.refreshButton->click();
     t.drop(1, t.during());
     EXPECT_TRUE(files::fileExists("c:\\picture\\AB%1%2CD\\AB%1%2CD300.jpg"));
 }
@@ -440,10 +460,10 @@ TEST(NewPicturesPage, AUsedUpCategoryFilesNothing) {
 TEST(NewPicturesPage, AClaimNumberThatCannotNameAFolderIsRefusedBeforeAnythingIsMade) {
     PageTest t;
     t.inbox("a.jpg", pictures::jpeg(16, 16));
-    TPicture& page = t.open();
+    NewPicturesPage& page = t.open();
     for (const char* claim : {"../x/../", "AB\\12345", "AB:12345", "AB*12345", "AB12345.", "CON.1234"}) {
         t.boxes.clear();
-        page.Edit1->setText(claim);
+        page.claimNumberEdit->setText(claim);
         t.drop(1, t.before());
         ASSERT_EQ(t.boxes.count(), 1) << claim;
         EXPECT_EQ(t.boxes.last().text, messages::ClaimNumberCharacters.arg(claim));
@@ -460,11 +480,11 @@ TEST(NewPicturesPage, AFailedCopyIsReportedAndLosesNothing) {
     PageTest t;
     const QByteArray bytes = pictures::jpeg(16, 16);
     t.inbox("a.jpg", bytes);
-    TPicture& page = t.open();
+    NewPicturesPage& page = t.open();
     // The transfer folder has become a file: the second copy cannot be made.
     QDir(t.drive.host("c:\\picture\\transfer")).removeRecursively();
     t.drive.writeFile("c:\\picture\\transfer", "not a folder");
-    page.Edit1->setText("AB123456");
+    page.claimNumberEdit->setText("AB123456");
     t.drop(1, t.before());
     ASSERT_EQ(t.boxes.count(), 1);
     EXPECT_EQ(t.boxes.last().kind, BoxKind::Error);
@@ -482,9 +502,9 @@ TEST(NewPicturesPage, APictureInTheInboxNamedTempIsNeverReplaced) {
     t.inbox("big.jpg", pictures::jpeg(1000, 800, true, 5));
     t.inbox("TEMP.jpg", small);
     t.inbox("TEMP1.JPG", bigTemp);
-    TPicture& page = t.open();
+    NewPicturesPage& page = t.open();
     ASSERT_EQ(t.shownNames(), QStringList({"big.jpg", "TEMP.jpg", "TEMP1.JPG"}) + hyphens(6));
-    page.Edit1->setText("AB123456");
+    page.claimNumberEdit->setText("AB123456");
 
     // big.jpg: TEMP.jpg and TEMP1.jpg are taken, so the resize writes TEMP2.jpg.
     t.boxes.answer(BoxButton::Yes);
@@ -508,9 +528,9 @@ TEST(NewPicturesPage, APictureInTheInboxNamedTempIsNeverReplaced) {
 TEST(NewPicturesPage, AFileGoneSinceTheListWasReadFailsWithFileNotFound) {
     PageTest t;
     t.inbox("a.jpg", pictures::jpeg(16, 16));
-    TPicture& page = t.open();
+    NewPicturesPage& page = t.open();
     QFile::remove(t.drive.host("c:\\picture\\a.jpg"));
-    page.Edit1->setText("AB123456");
+    page.claimNumberEdit->setText("AB123456");
     t.drop(1, t.before());
     ASSERT_EQ(t.boxes.count(), 1);
     EXPECT_EQ(t.boxes.last().kind, BoxKind::Error);
@@ -525,8 +545,8 @@ TEST(NewPicturesPage, AClaimFolderNameWithoutASequenceNumberStopsTheFiling) {
     const QByteArray big = pictures::jpeg(1000, 800, true);
     t.inbox("big.jpg", big);
     t.drive.writeFile("c:\\picture\\AB123456\\notes.jpg", "x");
-    TPicture& page = t.open();
-    page.Edit1->setText("AB123456");
+    NewPicturesPage& page = t.open();
+    page.claimNumberEdit->setText("AB123456");
     t.boxes.answer(BoxButton::Yes);
     t.drop(1, t.before());
     ASSERT_EQ(t.boxes.count(), 2);
@@ -544,22 +564,22 @@ TEST(NewPicturesPage, APictureThatCannotBeLoadedStopsTheFillAtItsCell) {
     for (int i = 1; i <= 12; ++i)
         t.inbox(photo(i), pictures::jpeg(16, 16, false, i));
     t.inbox(photo(11), "this is not a JPEG");
-    TPicture& page = t.open();
+    NewPicturesPage& page = t.open();
     ASSERT_EQ(t.boxes.count(), 0);
 
     // Next stops at the damaged picture: later cells stay hidden and Next stays enabled.
-    page.BitBtn2->click();
+    page.nextButton->click();
     ASSERT_EQ(t.boxes.count(), 1);
     EXPECT_EQ(t.boxes.last().kind, BoxKind::Error);
     EXPECT_EQ(t.boxes.last().text, QStringLiteral("JPEG error #53."));
     EXPECT_EQ(t.shownNames(), QStringList({photo(10)}) + hyphens(8));
     EXPECT_EQ(page.PageOffset, 9);
-    EXPECT_TRUE(page.BitBtn2->isEnabled());
+    EXPECT_TRUE(page.nextButton->isEnabled());
 
     // A first fill that fails leaves the offset and Next as they were. The picture's header reads well;
     // its pixels cannot be decoded.
     t.inbox(photo(3), pictures::damagedAfterHeader(pictures::jpeg(16, 16)));
-    page.BitBtn4->click();
+    page.refreshButton->click();
     ASSERT_EQ(t.boxes.count(), 2);
     EXPECT_EQ(t.boxes.last().text, QStringLiteral("JPEG error #8."));
     EXPECT_EQ(t.shownNames(), QStringList({photo(1), photo(2)}) + hyphens(7));
@@ -570,21 +590,21 @@ TEST(NewPicturesPage, DoubleClickOnAShownNameBarAsksForItsPreview) {
     PageTest t;
     t.inbox("a.jpg", pictures::jpeg(16, 16));
     t.inbox("b.jpg", pictures::jpeg(16, 16));
-    TPicture& page = t.open();
-    page.show();
+    NewPicturesPage& page = t.open();
+    t.window().show();
     QStringList previewed;
     page.Zoom = [&](TPanel* nameBar) { previewed << nameBar->text(); };
-    QTest::mouseDClick(page.Panel2, Qt::LeftButton);
-    page.Panel1DblClick();
+    QTest::mouseDClick(page.cellNameBars[1], Qt::LeftButton);
+    page.PanelDblClick(1);
     EXPECT_EQ(previewed, QStringList({"b.jpg", "a.jpg"}));
 }
 
 TEST(NewPicturesPage, ADropThroughQtsDragAndDropEventsFilesThePicture) {
     PageTest t;
     t.inbox("a.jpg", pictures::jpeg(16, 16));
-    TPicture& page = t.open();
-    page.show();
-    page.Edit1->setText("AB123456");
+    NewPicturesPage& page = t.open();
+    t.window().show();
+    page.claimNumberEdit->setText("AB123456");
 
     // Data that names no image box of this window is refused: a file name, or a cell of another
     // running copy of the program.
@@ -594,16 +614,16 @@ TEST(NewPicturesPage, ADropThroughQtsDragAndDropEventsFilesThePicture) {
     otherProgram.setData("application/x-vorlex-image-box", "1 Image1");
     for (QMimeData* stranger : {&fileName, &otherProgram}) {
         QDragEnterEvent refused(QPoint(5, 5), Qt::MoveAction, stranger, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(page.Image10, &refused);
+        QApplication::sendEvent(page.beforeRepairTarget, &refused);
         EXPECT_FALSE(refused.isAccepted()) << stranger->formats().join(' ').toStdString();
     }
 
-    std::unique_ptr<QMimeData> data(TImage::dragData(page.Image1));
+    std::unique_ptr<QMimeData> data(TImage::dragData(page.cellImages[0]));
     QDragEnterEvent enter(QPoint(5, 5), Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(page.Image10, &enter);
+    QApplication::sendEvent(page.beforeRepairTarget, &enter);
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(5, 5), Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(page.Image10, &drop);
+    QApplication::sendEvent(page.beforeRepairTarget, &drop);
     EXPECT_TRUE(drop.isAccepted());
     EXPECT_TRUE(files::fileExists("c:\\picture\\a.jpg")); // filed once the drag has ended
     QCoreApplication::processEvents();
@@ -629,11 +649,11 @@ TEST(NewPicturesPage, EachCellOfAMixedPageShowsItsOwnPictureAndTheFirstFailureSt
     // On the second page: a damaged scan in cell 3 and a damaged photograph in cell 6.
     t.inbox(names.at(11), "GIF89z and more");
     t.inbox(names.at(14), "this is not a JPEG");
-    TPicture& page = t.open();
+    NewPicturesPage& page = t.open();
     ASSERT_EQ(t.shownNames(), names.mid(0, 9));
-    const std::array<TPicClip*, 9> clips = {&page.PicClip1, &page.PicClip2, &page.PicClip3,
-                                            &page.PicClip4, &page.PicClip5, &page.PicClip6,
-                                            &page.PicClip7, &page.PicClip8, &page.PicClip9};
+    const std::array<TPicClip*, 9> clips = {&page.cellClips[0], &page.cellClips[1], &page.cellClips[2],
+                                            &page.cellClips[3], &page.cellClips[4], &page.cellClips[5],
+                                            &page.cellClips[6], &page.cellClips[7], &page.cellClips[8]};
     for (int i = 0; i < 9; ++i) {
         SCOPED_TRACE(names.at(i).toStdString());
         const TPictureHolder& box = t.cellImage(i + 1)->Picture;
@@ -653,7 +673,7 @@ TEST(NewPicturesPage, EachCellOfAMixedPageShowsItsOwnPictureAndTheFirstFailureSt
     }
     EXPECT_EQ(page.WorkingName, names.at(8));
 
-    page.BitBtn2->click();
+    page.nextButton->click();
     ASSERT_EQ(t.boxes.count(), 1);
     EXPECT_EQ(t.boxes.last().text, QStringLiteral("Unknown GIF version."));
     EXPECT_EQ(t.shownNames(), names.mid(9, 2) + hyphens(7));
@@ -661,5 +681,25 @@ TEST(NewPicturesPage, EachCellOfAMixedPageShowsItsOwnPictureAndTheFirstFailureSt
     EXPECT_EQ(t.cellImage(2)->Picture.width(), 210);
     EXPECT_EQ(page.WorkingName, names.at(11));
     EXPECT_EQ(page.PageOffset, 9);
-    EXPECT_TRUE(page.BitBtn2->isEnabled());
+    EXPECT_TRUE(page.nextButton->isEnabled());
+}
+
+TEST(NewPicturesPage, RefreshAndADeclinedResizeAskForTheStartUpStepsAndCloseClosesTheWindow) {
+    PageTest t;
+    t.inbox("big.jpg", pictures::jpeg(1000, 800, true));
+    NewPicturesPage& page = t.open();
+    QSignalSpy asked(&page, &NewPicturesPage::startUpStepsWanted);
+    page.refreshButton->click();
+    EXPECT_EQ(asked.count(), 1);
+    page.claimNumberEdit->setText("AB123456");
+    t.boxes.answer(BoxButton::No);
+    t.drop(1, t.before());
+    EXPECT_EQ(asked.count(), 2);
+    t.drop(1, t.documents()); // refused for its kind: no start-up steps
+    EXPECT_EQ(asked.count(), 2);
+
+    t.window().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&t.window()));
+    page.closeButton->click();
+    EXPECT_FALSE(t.window().isVisible());
 }

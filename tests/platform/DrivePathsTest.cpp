@@ -4,6 +4,7 @@
 #include "tests/support/TempDrive.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
@@ -100,4 +101,48 @@ TEST(DrivePaths, AFileWrittenUnderOneSpellingIsReadUnderEveryOther) {
     EXPECT_EQ(QDir(drive.root() + "/picture/transfer").entryList(QDir::Files),
               (QStringList{"AB123456.Zip", "Vorlex2.DB"}))
         << "no second file under another spelling";
+}
+
+TEST(DrivePaths, TheDefaultFolderIsMadeWhenMissingAndAChosenOneIsNever) {
+    TempDrive drive;
+    const QString chosenMissing = QFileInfo(drive.root()).path() + "/unplugged/drive_c";
+    const QString chosenFile = QFileInfo(drive.root()).path() + "/a_file";
+    drive.writeFile(chosenFile, "not a folder");
+    ASSERT_FALSE(QFileInfo::exists(platform::drive::defaultDriveFolder()));
+    const struct {
+        QString chosen; // empty: the default folder
+        bool made;
+        QString message;
+    } cases[] = {
+        {QString(), true, QString()},
+        {drive.root(), true, QString()},
+        {chosenMissing, false, "Drive C: is not available: the folder " + chosenMissing + " does not exist"},
+        {chosenFile, false, "Drive C: is not available: the folder " + chosenFile + " does not exist"},
+    };
+    for (const auto& c : cases) {
+        platform::drive::setDriveFolder(c.chosen);
+        const QString folder = platform::drive::driveFolder();
+        try {
+            platform::drive::prepareDriveFolder();
+            EXPECT_TRUE(c.message.isEmpty()) << "not refused: " << folder.toStdString();
+        } catch (const platform::Error& e) {
+            EXPECT_EQ(e.message(), c.message);
+        }
+        EXPECT_EQ(QFileInfo(folder).isDir(), c.made) << folder.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(QFileInfo(chosenMissing).path())) << "no parent made either";
+
+    // A default folder that cannot be made is reported too.
+    platform::drive::setDriveFolder(QString());
+    const QString defaultFolder = platform::drive::driveFolder();
+    QDir(defaultFolder).removeRecursively();
+    QFile blocker(defaultFolder);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    try {
+        platform::drive::prepareDriveFolder();
+        ADD_FAILURE() << "a file in the default folder's place was taken for it";
+    } catch (const platform::Error& e) {
+        EXPECT_EQ(e.message(), "Drive C: is not available: the folder " + defaultFolder + " cannot be made");
+    }
 }

@@ -1,0 +1,55 @@
+#include "app/ui/PictureU.h"
+
+#include "app/ProgramState.h"
+#include "app/Settings.h"
+#include "app/WorkingFolders.h"
+#include "filing/ui/NewPicturesPage.h"
+#include "platform/MessageService.h"
+#include "platform/gui/WindowPlacement.h"
+
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+TPicture::TPicture(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      pageControl(new QTabWidget(this)), newPicturesPage(new NewPicturesPage),
+      oldPicturesPage(emptyPage("TabSheet2")), registerPage(emptyPage("TabSheet3")) {
+    setObjectName(QStringLiteral("Picture"));
+    setWindowTitle(QStringLiteral("บริษัท Qorvane จำกัด"));
+    platform::gui::placeByFrame(this, QPoint(-4, -4), QSize(808, 580));
+
+    pageControl->setObjectName(QStringLiteral("PageControl1"));
+    pageControl->addTab(newPicturesPage, QStringLiteral("รูปภาพใหม่"));
+    pageControl->addTab(oldPicturesPage, QStringLiteral("รูปภาพเก่า"));
+    pageControl->addTab(registerPage, QStringLiteral("รายงานรถยนต์ค้าง"));
+    pageControl->setCurrentIndex(0);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(pageControl);
+    connect(newPicturesPage, &NewPicturesPage::startUpStepsWanted, this, &TPicture::FormCreate);
+
+    FormCreate();
+}
+
+TPicture::~TPicture() = default;
+
+QWidget* TPicture::emptyPage(const char* objectName) {
+    auto* page = new QWidget;
+    page->setObjectName(QString::fromLatin1(objectName));
+    return page;
+}
+
+void TPicture::FormCreate() {
+    platform::handleErrors([this] {
+        program::setShortDateFormat(program::DayMonthYear);
+        openRegister();
+        folders::createWorkingFolders();
+        program::setGarageName(settings::readGarageName());
+        newPicturesPage->FirstFill();
+    });
+}
+
+void TPicture::openRegister() {
+    // The register page and its tables are not part of this window yet.
+}
