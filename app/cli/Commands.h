@@ -15,3 +15,4 @@ int runZip(const QStringList& args, CliStreams io);
 int runPicture(const QStringList& args, CliStreams io);
 int runFtp(const QStringList& args, CliStreams io);
 int runFile(const QStringList& args, CliStreams io);
+int runInstall(const QStringList& args, CliStreams io);

@@ -19,6 +19,8 @@ const std::vector<Command>& commands() {
         {"file", "file --claim N --category C [--resize yes|no] NAME: file an inbox picture", runFile},
         {"ftp", "ftp put --host H [--port P] --user U --password W [--cwd DIR] FILE...: upload by APPE",
          runFtp},
+        {"install", "make the folders and tables a garage needs where they are missing; import old tables",
+         runInstall},
         {"paths", "print where the system's places are on this machine", runPaths},
         {"picture", "picture info|draw|resize FILE ...: show, draw or shrink a picture", runPicture},
         {"zip", "zip add ARCHIVE FILE: move FILE into ARCHIVE as the transfer run does", runZip},
