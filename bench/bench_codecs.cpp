@@ -7,6 +7,7 @@
 #include "codecs/GifImage.h"
 #include "codecs/JpegImage.h"
 #include "codecs/PictureHolder.h"
+#include "filing/Resize.h"
 #include "platform/Error.h"
 
 #include <QCoreApplication>
@@ -144,14 +145,9 @@ int benchInbox(const QStringList& files) {
     return 0;
 }
 
+// As filing does it: decoded at full size, stretched, encoded, the capture record carried.
 int resizeOnce(const QString& in, const QString& out) {
-    TJPEGImage jpeg;
-    jpeg.loadFromFile(in);
-    TBitmap bitmap;
-    bitmap.setSize(800, 600);
-    bitmap.canvas().stretchDraw(QRect(0, 0, 800, 600), &jpeg);
-    jpeg.assign(bitmap);
-    jpeg.saveToFile(out);
+    filing::writeResized(in, out, {});
     return 0;
 }
 

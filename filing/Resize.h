@@ -20,9 +20,20 @@ inline bool isOversize(qint64 bytes) {
 // plus them, the first that is free, so that an inbox picture is never replaced.
 QString temporaryName(const QString& workingName);
 
+// What became of the photograph's capture record (EXIF) in the resized file.
+enum class ExifCarried { None, Kept, LeftOut };
+
+struct ResizeOutcome {
+    bool stretched = false;
+    QString stretchFailure; // the error that stopped the stretch
+    ExifCarried exif = ExifCarried::None;
+};
+
 // Loads the file `source` as a JPEG whatever its extension (fails with the JPEG decoder's message when
 // it is not one), stretches it nearest-neighbour onto 800 by 600 and saves it as a new JPEG at
-// `target`. When the stretching fails, `beep` sounds and the file's own JPEG data is written unchanged.
-void writeResized(const QString& source, const QString& target, const std::function<void()>& beep);
+// `target`, carrying the source's capture record with the new size in it (a damaged one, or one that
+// no longer fits its segment, is left out). When the stretching fails, `beep` sounds and the file's own
+// JPEG data is written unchanged.
+ResizeOutcome writeResized(const QString& source, const QString& target, const std::function<void()>& beep);
 
 } // namespace filing

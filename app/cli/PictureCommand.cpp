@@ -1,9 +1,11 @@
 #include "app/cli/Commands.h"
 #include "codecs/Bitmap.h"
 #include "codecs/Canvas.h"
+#include "codecs/Exif.h"
 #include "codecs/GifImage.h"
 #include "codecs/JpegImage.h"
 #include "codecs/PictureHolder.h"
+#include "filing/Resize.h"
 #include "platform/DrivePaths.h"
 #include "platform/Error.h"
 
@@ -13,9 +15,6 @@
 #include <QRegularExpression>
 
 namespace {
-
-constexpr int kResizedWidth = 800;
-constexpr int kResizedHeight = 600;
 
 // "c:\..." paths are the system's; any other path is this machine's, relative to the current folder.
 QString pathArgument(const QString& argument) {
@@ -30,6 +29,16 @@ int usage(CliStreams io) {
     return 2;
 }
 
+// The capture time and the camera from the picture's capture record, when it has them.
+void printCaptureFields(const QByteArray& jpeg, CliStreams io) {
+    const std::optional<codecs::exif::CaptureFields> fields =
+        codecs::exif::captureFields(codecs::exif::findRecord(jpeg));
+    if (!fields) return;
+    if (!fields->dateTimeOriginal.isEmpty()) io.out << "Captured " << fields->dateTimeOriginal << '\n';
+    const QString camera = QStringList({fields->make, fields->model}).join(' ').trimmed();
+    if (!camera.isEmpty()) io.out << "Camera " << camera << '\n';
+}
+
 int info(const QString& path, CliStreams io) {
     TPictureHolder picture;
     picture.loadFromFile(path);
@@ -40,6 +49,7 @@ int info(const QString& path, CliStreams io) {
     if (auto* jpeg = dynamic_cast<TJPEGImage*>(graphic)) {
         io.out << "Grayscale " << (jpeg->grayscaleStream() ? "yes" : "no") << '\n';
         io.out << "Progressive " << (jpeg->progressiveStream() ? "yes" : "no") << '\n';
+        printCaptureFields(jpeg->data(), io);
     } else if (auto* gif = dynamic_cast<TGIFImage*>(graphic)) {
         io.out << "Version " << gif->version() << '\n';
         io.out << "Screen " << gif->screenWidth() << ' ' << gif->screenHeight() << '\n';
@@ -78,21 +88,21 @@ int draw(const QStringList& args, CliStreams io) {
     return 0;
 }
 
-// Stretches the JPEG onto an 800 by 600 bitmap and encodes that; a picture that cannot be drawn is
-// written unchanged.
+// The oversize resize of filing: stretched onto 800 by 600, encoded anew with the capture record
+// carried; a picture that cannot be drawn is written unchanged.
 int resize(const QString& source, const QString& target, CliStreams io) {
-    TJPEGImage jpeg;
-    jpeg.loadFromFile(source);
-    try {
-        TBitmap bitmap;
-        bitmap.setSize(kResizedWidth, kResizedHeight);
-        bitmap.canvas().stretchDraw(QRect(0, 0, kResizedWidth, kResizedHeight), &jpeg);
-        jpeg.assign(bitmap);
-    } catch (const platform::Error& e) {
-        io.err << "picture resize: " << e.message() << "; the picture is written unchanged\n";
+    const filing::ResizeOutcome outcome = filing::writeResized(source, target, {});
+    if (!outcome.stretched)
+        io.err << "picture resize: " << outcome.stretchFailure << "; the picture is written unchanged\n";
+    TJPEGImage written;
+    written.loadFromFile(target);
+    io.out << "Width " << written.width() << '\n' << "Height " << written.height() << '\n';
+    if (outcome.stretched) {
+        const char* exif = outcome.exif == filing::ExifCarried::Kept      ? "kept"
+                           : outcome.exif == filing::ExifCarried::LeftOut ? "left out (damaged or too large)"
+                                                                          : "none";
+        io.out << "Exif " << exif << '\n';
     }
-    jpeg.saveToFile(target);
-    io.out << "Width " << jpeg.width() << '\n' << "Height " << jpeg.height() << '\n';
     return 0;
 }
 

@@ -49,4 +49,19 @@ TEST(FuzzRegression, JpegInputs) {
     }
 }
 
+TEST(FuzzRegression, ExifInputs) {
+    const QStringList files = inputs({QStringLiteral("tests/fuzz/corpus/fuzz_exif"),
+                                      QStringLiteral("tests/codecs/fuzz-regressions/exif")});
+    ASSERT_FALSE(files.isEmpty());
+    int carried = 0;
+    for (const QString& path : files) {
+        SCOPED_TRACE(path.toStdString());
+        const QByteArray bytes = contents(path);
+        picture_exercise::exif(bytes);
+        if (!codecs::exif::rebuiltForSize(codecs::exif::findRecord(bytes), 800, 600).isEmpty()) ++carried;
+    }
+    // The seeds that hold a capture record rebuild.
+    EXPECT_GE(carried, 3);
+}
+
 } // namespace

@@ -1,5 +1,9 @@
 #include "tests/codecs/CodecsTestSupport.h"
+#include "tests/support/ExifTool.h"
 #include "tests/support/TempDrive.h"
+
+#include <QFile>
+#include <QJsonObject>
 
 #include <gtest/gtest.h>
 
@@ -70,6 +74,70 @@ TEST(PictureCommand, InfoDrawAndResize) {
                   &output),
               1);
     EXPECT_TRUE(output.contains("Unknown picture file extension (.png)")) << output.toStdString();
+}
+
+TEST(PictureCommand, InfoShowsTheCaptureRecordAndResizeCarriesIt) {
+    TempDrive drive;
+    drive.makeFolder(QStringLiteral("c:\\picture"));
+    const QString photo = drive.host(QStringLiteral("c:\\picture\\DSC_0001.JPG"));
+    const QString thumb = drive.host(QStringLiteral("c:\\thumb.jpg"));
+    convert({QStringLiteral("-seed"), QStringLiteral("2"), QStringLiteral("-size"),
+             QStringLiteral("1200x900"), QStringLiteral("plasma:fractal"), QStringLiteral("-quality"),
+             QStringLiteral("92"), photo});
+    convert({QStringLiteral("-size"), QStringLiteral("160x120"), QStringLiteral("xc:orange"), thumb});
+    const QString bare = drive.host(QStringLiteral("c:\\picture\\bare.jpg"));
+    QFile::copy(photo, bare);
+    exiftool::write(photo, {QStringLiteral("-Make=NIKON CORPORATION"), QStringLiteral("-Model=NIKON D750"),
+                            QStringLiteral("-DateTimeOriginal=2024:05:01 10:22:33"),
+                            QStringLiteral("-GPSLatitude=13.7563"), QStringLiteral("-GPSLatitudeRef=N"),
+                            QStringLiteral("-ThumbnailImage<=") + thumb});
+    const QStringList drived{QStringLiteral("--drive-c"), drive.root(), QStringLiteral("picture")};
+
+    QByteArray output;
+    ASSERT_EQ(cli(QStringList(drived) << QStringLiteral("info") << photo, &output), 0)
+        << output.toStdString();
+    EXPECT_TRUE(output.endsWith("Captured 2024:05:01 10:22:33\nCamera NIKON CORPORATION NIKON D750\n"))
+        << output.toStdString();
+    ASSERT_EQ(cli(QStringList(drived) << QStringLiteral("info") << bare, &output), 0) << output.toStdString();
+    EXPECT_FALSE(output.contains("Captured")) << output.toStdString();
+    EXPECT_FALSE(output.contains("Camera")) << output.toStdString();
+
+    const QString out = drive.host(QStringLiteral("c:\\picture\\TEMP.JPG"));
+    ASSERT_EQ(cli(QStringList(drived) << QStringLiteral("resize") << photo << out, &output), 0)
+        << output.toStdString();
+    EXPECT_EQ(output, QByteArray("Width 800\nHeight 600\nExif kept\n"));
+    const QJsonObject tags = exiftool::exifTags(out);
+    EXPECT_EQ(tags.value("ExifIFD:DateTimeOriginal").toString(), QStringLiteral("2024:05:01 10:22:33"));
+    EXPECT_EQ(tags.value("ExifIFD:ExifImageWidth").toInt(), 800);
+    EXPECT_EQ(tags.value("ExifIFD:ExifImageHeight").toInt(), 600);
+    EXPECT_DOUBLE_EQ(tags.value("GPS:GPSLatitude").toDouble(), 13.7563);
+    EXPECT_FALSE(tags.contains("IFD1:ThumbnailImage"));
+    EXPECT_EQ(identify(out, QStringLiteral("%w %h %Q %[interlace]")), QStringLiteral("800 600 90 None"));
+    ASSERT_EQ(cli(QStringList(drived) << QStringLiteral("info") << out, &output), 0) << output.toStdString();
+    EXPECT_TRUE(output.endsWith("Captured 2024:05:01 10:22:33\nCamera NIKON CORPORATION NIKON D750\n"))
+        << output.toStdString();
+
+    ASSERT_EQ(cli(QStringList(drived) << QStringLiteral("resize") << bare << out, &output), 0);
+    EXPECT_EQ(output, QByteArray("Width 800\nHeight 600\nExif none\n"));
+
+    // A record whose IFD0 lies past its end: left out, the picture still resized.
+    QFile file(photo);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray damaged = file.readAll();
+    file.close();
+    const qsizetype tiff = damaged.indexOf(QByteArray("Exif\0\0", 6)) + 6;
+    damaged.replace(tiff + 4, 4, QByteArray::fromHex("7FFFFFFF"));
+    drive.writeFile(QStringLiteral("c:\\picture\\damaged.jpg"), damaged);
+    ASSERT_EQ(cli(QStringList(drived) << QStringLiteral("info") << QStringLiteral("c:\\picture\\damaged.jpg"),
+                  &output),
+              0);
+    EXPECT_FALSE(output.contains("Captured")) << output.toStdString();
+    ASSERT_EQ(cli(QStringList(drived)
+                      << QStringLiteral("resize") << QStringLiteral("c:\\picture\\damaged.jpg") << out,
+                  &output),
+              0);
+    EXPECT_EQ(output, QByteArray("Width 800\nHeight 600\nExif left out (damaged or too large)\n"));
+    EXPECT_FALSE(exiftool::exifTags(out).contains("IFD0:Make"));
 }
 
 } // namespace

@@ -1,8 +1,10 @@
 #include "filing/Messages.h"
 #include "platform/Files.h"
 #include "tests/filing/FilingFixture.h"
+#include "tests/support/ExifTool.h"
 
 #include <QDir>
+#include <QJsonObject>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -70,6 +72,32 @@ TEST(FileCommand, AnswersTheResizeQuestionAsTold) {
     EXPECT_EQ(run.out, QStringLiteral("AB123456001.jpg\n"));
     EXPECT_EQ(pictures::identify(drive.host("c:\\picture\\transfer\\AB123456001.jpg")),
               QStringLiteral("800 600 JPEG 90 None"));
+    EXPECT_EQ(filesIn(drive, "c:\\picture"), QStringList());
+}
+
+TEST(FileCommand, AResizedPhotographKeepsItsCaptureRecordInBothCopies) {
+    TempDrive drive;
+    drive.makeFolder("c:\\picture");
+    pictures::cameraPhoto(drive.host("c:\\picture\\DSC_0042.JPG"));
+    ASSERT_GT(drive.readFile("c:\\picture\\DSC_0042.JPG").size(), 200000);
+    const CliRun run =
+        fileCommand(drive, {"--claim", "AB123456", "--category", "after", "--resize", "yes", "DSC_0042.JPG"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, QStringLiteral("AB123456500.JPG\n"));
+    for (const char* copy :
+         {"c:\\picture\\AB123456\\AB123456500.JPG", "c:\\picture\\transfer\\AB123456500.JPG"}) {
+        SCOPED_TRACE(copy);
+        const QString path = drive.host(QString::fromLatin1(copy));
+        const QJsonObject tags = exiftool::exifTags(path);
+        EXPECT_EQ(tags.value("ExifIFD:DateTimeOriginal").toString(), QStringLiteral("2024:05:01 10:22:33"));
+        EXPECT_EQ(tags.value("IFD0:Model").toString(), QStringLiteral("NIKON D750"));
+        EXPECT_EQ(tags.value("IFD0:Orientation").toInt(), 6);
+        EXPECT_DOUBLE_EQ(tags.value("GPS:GPSLongitude").toDouble(), 100.5018);
+        EXPECT_EQ(tags.value("ExifIFD:ExifImageWidth").toInt(), 800);
+        EXPECT_EQ(tags.value("ExifIFD:ExifImageHeight").toInt(), 600);
+        EXPECT_FALSE(tags.contains("IFD1:ThumbnailImage"));
+        EXPECT_EQ(pictures::identify(path), QStringLiteral("800 600 JPEG 90 None"));
+    }
     EXPECT_EQ(filesIn(drive, "c:\\picture"), QStringList());
 }
 

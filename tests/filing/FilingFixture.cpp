@@ -3,10 +3,12 @@
 #include "codecs/JpegCodec.h"
 #include "filing/ui/ImageBox.h"
 #include "filing/ui/Panel.h"
+#include "tests/support/ExifTool.h"
 
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <stdexcept>
@@ -92,6 +94,24 @@ QByteArray noisyGif(qint64 atLeast) {
         if (bytes.size() > atLeast) return bytes;
         side += 200;
     }
+}
+
+void cameraPhoto(const QString& hostPath, const QString& byteOrder) {
+    QFile file(hostPath);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(jpeg(1600, 1200, true));
+    file.close();
+    const QString thumbnail = hostPath + QStringLiteral(".thumb");
+    QFile thumb(thumbnail);
+    ASSERT_TRUE(thumb.open(QIODevice::WriteOnly));
+    thumb.write(jpeg(160, 120, false, 3));
+    thumb.close();
+    exiftool::write(hostPath,
+                    {"-ExifByteOrder=" + byteOrder, "-Make=NIKON CORPORATION", "-Model=NIKON D750",
+                     "-DateTimeOriginal=2024:05:01 10:22:33", "-Orientation#=6", "-GPSLatitude=13.7563",
+                     "-GPSLatitudeRef=N", "-GPSLongitude=100.5018", "-GPSLongitudeRef=E", "-GPSAltitude=12.5",
+                     "-ExifImageWidth=1600", "-ExifImageHeight=1200", "-ThumbnailImage<=" + thumbnail});
+    QFile::remove(thumbnail);
 }
 
 QString identify(const QString& hostPath) {

@@ -25,6 +25,10 @@ QByteArray damagedAfterHeader(QByteArray jpeg);
 QByteArray gif(const QImage& image);
 // A GIF of random pixels that holds more than `atLeast` bytes.
 QByteArray noisyGif(qint64 atLeast);
+// Makes the file at hostPath a 1600 by 1200 photograph of noise (over 200 Kb) as a camera writes it: exiftool
+// puts in a capture record (Make, Model, DateTimeOriginal, Orientation 6, GPS position, pixel dimensions, a
+// thumbnail), in Motorola byte order ("MM") or Intel ("II").
+void cameraPhoto(const QString& hostPath, const QString& byteOrder = QStringLiteral("MM"));
 // Width, height, format, quality and interlace of a picture file as ImageMagick's identify reads them.
 QString identify(const QString& hostPath);
 
