@@ -29,9 +29,9 @@ const std::vector<Command>& commands() {
 }
 
 // The drive is made ready (the default folder made, a chosen one that is missing refused) for every
-// command but paths, which only says where the places are.
+// command but paths, which only says where the places are, and install, which makes the drive folder.
 bool needsDrive(const QString& command) {
-    return command != QLatin1String("paths");
+    return command != QLatin1String("paths") && command != QLatin1String("install");
 }
 
 void printHelp(QTextStream& out) {
