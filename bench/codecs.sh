@@ -54,7 +54,7 @@ echo "resize 4000x3000 -> 800x600 q90 (whole process, mean of $runs): ours ${our
 # user comment, a thumbnail) written by exiftool, against it without one. Target: under 1 % of the resize.
 exifphoto="$work/light_1_exif.JPG"
 cp "$work/light_1.JPG" "$exifphoto"
-head -c 45000 /dev/zero | tr '\0' 'c' >"$work/comment.txt"
+head -c 50500 /dev/zero | tr '\0' 'c' >"$work/comment.txt"
 "$convert" "$work/light_1.JPG" -resize 160x120! -quality 92 "$work/thumb.jpg"
 /usr/bin/exiftool -q -overwrite_original -Make="NIKON CORPORATION" -Model="NIKON D750" \
   -DateTimeOriginal="2024:05:01 10:22:33" -Orientation#=1 -GPSLatitude=13.7563 -GPSLatitudeRef=N \

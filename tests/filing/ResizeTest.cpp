@@ -185,6 +185,9 @@ TEST_P(ResizeCarriesTheRecord, EveryFieldAsTheCameraWroteItWithTheNewSizeAndNoTh
     EXPECT_EQ(all.value("ExifTool:Warning").toString(), QString());
     EXPECT_EQ(all.value("File:ExifByteOrder").toString(), QString::fromLatin1(GetParam()));
 
+    // exiftool's own check of the record's structure (offsets, order, types of the standard fields).
+    EXPECT_EQ(exiftool::run({"-validate", "-warning", "-a", "-s3", out}).trimmed(), QByteArray("OK"));
+
     EXPECT_EQ(pictures::identify(out), QStringLiteral("800 600 JPEG 90 None"));
     EXPECT_EQ(djpegHeader(out), QByteArray("P6\n800 600\n255\n"));
 
