@@ -4,9 +4,11 @@
 #include "filing/ui/Panel.h"
 #include "platform/Files.h"
 #include "tests/filing/FilingFixture.h"
+#include "tests/support/ExifTool.h"
 
 #include <QApplication>
 #include <QDropEvent>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
@@ -377,6 +379,40 @@ TEST(NewPicturesPage, YesFilesAnEightHundredBySixHundredJpegInBothFolders) {
               t.drive.readFile("c:\\picture\\transfer\\AB123456001.JPG"));
     EXPECT_EQ(QDir(t.drive.host("c:\\picture")).entryList(QDir::Files), QStringList());
     EXPECT_EQ(t.shownNames(), hyphens(9));
+}
+
+TEST(NewPicturesPage, AResizedPhotographKeepsItsCaptureRecordAndADamagedOneIsFiledWithout) {
+    PageTest t;
+    pictures::cameraPhoto(t.drive.host("c:\\picture\\DSC_0001.JPG"));
+    QByteArray damaged = t.drive.readFile("c:\\picture\\DSC_0001.JPG");
+    // IFD0 said to lie far past the end of the record.
+    damaged.replace(damaged.indexOf(QByteArray("Exif\0\0", 6)) + 10, 4, QByteArray::fromHex("7FFFFF00"));
+    t.inbox("DSC_0002.JPG", damaged);
+    NewPicturesPage& page = t.open();
+    page.claimNumberEdit->setText("AB123456");
+    t.boxes.answer(BoxButton::Yes);
+    t.drop(1, t.during());
+    t.boxes.answer(BoxButton::Yes);
+    t.drop(2, t.before());
+    // Only the two resize questions: the damaged record stops nothing.
+    ASSERT_EQ(t.boxes.count(), 2) << t.boxes.texts().join('\n').toStdString();
+    for (const char* name : {"AB123456\\AB123456300.JPG", "transfer\\AB123456300.JPG"}) {
+        SCOPED_TRACE(name);
+        const QString path = t.drive.host(QStringLiteral("c:\\picture\\") + name);
+        const QJsonObject tags = exiftool::exifTags(path);
+        EXPECT_EQ(tags.value("ExifIFD:DateTimeOriginal").toString(), QStringLiteral("2024:05:01 10:22:33"));
+        EXPECT_EQ(tags.value("IFD0:Make").toString(), QStringLiteral("NIKON CORPORATION"));
+        EXPECT_EQ(tags.value("ExifIFD:ExifImageWidth").toInt(), 800);
+        EXPECT_FALSE(tags.contains("IFD1:ThumbnailImage"));
+        EXPECT_EQ(pictures::identify(path), QStringLiteral("800 600 JPEG 90 None"));
+    }
+    for (const char* name : {"AB123456\\AB123456001.JPG", "transfer\\AB123456001.JPG"}) {
+        SCOPED_TRACE(name);
+        const QString path = t.drive.host(QStringLiteral("c:\\picture\\") + name);
+        EXPECT_TRUE(exiftool::exifTags(path).isEmpty());
+        EXPECT_EQ(pictures::identify(path), QStringLiteral("800 600 JPEG 90 None"));
+    }
+    EXPECT_EQ(QDir(t.drive.host("c:\\picture")).entryList(QDir::Files), QStringList());
 }
 
 TEST(NewPicturesPage, NoLeavesThePictureInTheInboxAndRebuildsTheGrid) {
