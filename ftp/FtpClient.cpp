@@ -116,10 +116,30 @@ int FtpClient::sendCommand(const QString& text, const QList<int>& accepted) {
     return getReply(accepted);
 }
 
+RemoteSize FtpClient::size(const QString& remoteName) {
+    const int code = sendCommand(QStringLiteral("SIZE ") + remoteName, {213, 550, 500, 502, 504});
+    if (code == 550) return {RemoteSize::State::Absent, 0};
+    if (code != 213) return {RemoteSize::State::NotSupported, 0};
+    bool ok = false;
+    const qint64 bytes = lastReply_.text.value(0).trimmed().toLongLong(&ok);
+    if (!ok || bytes < 0)
+        throw platform::Error(
+            QStringLiteral("'%1' is not a valid file size").arg(lastReply_.text.value(0).trimmed()));
+    return {RemoteSize::State::Known, bytes};
+}
+
 void FtpClient::put(const QString& localFile, const QString& remoteName, bool append) {
+    put(localFile, remoteName, append, PutOptions{});
+}
+
+void FtpClient::put(const QString& localFile, const QString& remoteName, bool append,
+                    const PutOptions& options) {
     QFile file(platform::drive::toHost(localFile));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         throw platform::Error(fileMessage("Cannot open file \"%1\". %2", localFile, file.errorString()));
+    if (options.offset < 0 || options.offset > file.size() || !file.seek(options.offset))
+        throw platform::Error(
+            fileMessage("Cannot read file \"%1\" from byte %2", localFile, QString::number(options.offset)));
     const QString command = remoteName.isEmpty() ? QStringLiteral("STOU ")
                             : append             ? QStringLiteral("APPE ") + remoteName
                                                  : QStringLiteral("STOR ") + remoteName;
@@ -136,7 +156,7 @@ void FtpClient::put(const QString& localFile, const QString& remoteName, bool ap
     try {
         data.connect(platform::formatAddress(address), offered.port, timeoutMs_);
         getReply({110, 125, 150});
-        sendFile(file, localFile, data);
+        sendFile(file, localFile, data, options);
         data.disconnectWhenDelivered();
     } catch (...) {
         data.abort();
@@ -145,16 +165,20 @@ void FtpClient::put(const QString& localFile, const QString& remoteName, bool ap
     finishTransfer();
 }
 
-void FtpClient::sendFile(QFile& file, const QString& localFile, LineConnection& data) {
-    qint64 left = file.size();
+void FtpClient::sendFile(QFile& file, const QString& localFile, LineConnection& data,
+                         const PutOptions& options) {
+    const qint64 size = file.size();
+    qint64 left = size - options.offset;
     std::vector<char> block(LineConnection::kBlockSize);
     while (left > 0) {
+        if (options.cancelled && options.cancelled()) throw TransferCancelled();
         const qint64 got = file.read(block.data(), std::min<qint64>(left, qint64(block.size())));
         if (got < 0)
             throw platform::Error(fileMessage("Cannot read file \"%1\". %2", localFile, file.errorString()));
         if (got == 0) throw platform::Error(QStringLiteral("No data to read."));
         data.write(block.data(), got);
         left -= got;
+        if (options.progress) options.progress(size - left, size);
     }
 }
 

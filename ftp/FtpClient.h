@@ -15,6 +15,24 @@ class LineConnection;
 
 enum class TransferType { Binary, Ascii };
 
+// What SIZE (RFC 3659) told about a remote file.
+struct RemoteSize {
+    enum class State { Known, Absent, NotSupported };
+    State state = State::NotSupported;
+    qint64 bytes = 0; // for Known
+};
+
+// How one upload goes beyond the plain put.
+struct PutOptions {
+    // The first byte of the local file to send; with APPE the server's file grows from there on.
+    qint64 offset = 0;
+    // After each block sent: bytes of the file sent so far (offset included) and the file's size.
+    std::function<void(qint64 sent, qint64 size)> progress;
+    // Asked after each block; true breaks the upload off with TransferCancelled, the data connection
+    // reset, so that the server holds the bytes up to the last whole block at most.
+    std::function<bool()> cancelled;
+};
+
 // What went over the control connection, for a caller that shows it. A PASS command is shown as
 // "PASS ****".
 struct FtpTrace {
@@ -62,6 +80,10 @@ public:
     // Sends the local file (a system path) under remoteName: APPE with append, STOR without, STOU
     // for an empty remote name. Returns once the server has confirmed the whole file.
     void put(const QString& localFile, const QString& remoteName, bool append);
+    void put(const QString& localFile, const QString& remoteName, bool append, const PutOptions& options);
+    // SIZE of a remote file: 213 gives its size, 550 says there is no such file, 500, 502 and 504 say
+    // the server cannot tell. Any other reply is a ReplyError.
+    RemoteSize size(const QString& remoteName);
     // Closes the control connection; no QUIT is sent.
     void disconnect();
     bool connected() const;
@@ -79,7 +101,7 @@ public:
 
 private:
     LineConnection& control();
-    void sendFile(QFile& file, const QString& localFile, LineConnection& data);
+    void sendFile(QFile& file, const QString& localFile, LineConnection& data, const PutOptions& options);
     void finishTransfer();
 
     QString host_;

@@ -27,4 +27,10 @@ private:
     int number_;
 };
 
+// An upload broken off on the caller's request.
+class TransferCancelled : public platform::Error {
+public:
+    TransferCancelled() : platform::Error(QStringLiteral("The upload was cancelled.")) {}
+};
+
 } // namespace ftp

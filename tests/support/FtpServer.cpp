@@ -4,14 +4,18 @@
 #include <QFile>
 #include <stdexcept>
 
-FtpServer::FtpServer(const QString& rootFolder, const QString& user, const QString& password)
+FtpServer::FtpServer(const QString& rootFolder, const QString& user, const QString& password,
+                     const QStringList& options)
     : root_(QDir::cleanPath(QDir(rootFolder).absolutePath())), user_(user), password_(password),
       logFile_(root_ + QStringLiteral(".log")), process_(std::make_unique<QProcess>()) {
     QDir().mkpath(root_);
     process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process_->start(QStringLiteral("/usr/bin/python3"),
-                    {script(), QStringLiteral("--root"), root_, QStringLiteral("--user"), user_,
-                     QStringLiteral("--password"), password_, QStringLiteral("--log"), logFile_});
+    const QStringList arguments =
+        QStringList{script(), QStringLiteral("--root"),     root_,     QStringLiteral("--user"),
+                    user_,    QStringLiteral("--password"), password_, QStringLiteral("--log"),
+                    logFile_} +
+        options;
+    process_->start(QStringLiteral("/usr/bin/python3"), arguments);
     if (!process_->waitForStarted(10000)) throw std::runtime_error("cannot start the FTP server");
     QByteArray firstLine;
     while (!firstLine.endsWith('\n') && process_->waitForReadyRead(20000))

@@ -9,8 +9,10 @@
 // page, as the insurer's server does. The server stops when the fixture goes.
 class FtpServer {
 public:
+    // `options` go to the server script as they stand (e.g. "--read-limit", "200000").
     explicit FtpServer(const QString& rootFolder, const QString& user = QStringLiteral("online"),
-                       const QString& password = QStringLiteral("zqvbrtkmw"));
+                       const QString& password = QStringLiteral("zqvbrtkmw"),
+                       const QStringList& options = {});
     ~FtpServer();
     FtpServer(const FtpServer&) = delete;
     FtpServer& operator=(const FtpServer&) = delete;

@@ -160,6 +160,28 @@ ScriptedFtpServer& ScriptedFtpServer::receiveData(int pauseMsPerBlock, int block
     return *this;
 }
 
+ScriptedFtpServer& ScriptedFtpServer::stopAfterData(qsizetype bytes) {
+    steps_.push_back([this, bytes] {
+        Upload upload;
+        QByteArray block(4096, Qt::Uninitialized);
+        while (upload.bytes.size() < bytes) {
+            waitFor(data_, POLLIN, kWaitLimitMs);
+            const ssize_t got =
+                ::recv(data_, block.data(),
+                       size_t(std::min<qsizetype>(block.size(), bytes - upload.bytes.size())), 0);
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) break;
+            upload.bytes.append(block.constData(), got);
+        }
+        uploads_.append(upload);
+        closeHandle(data_);
+        closeHandle(control_);
+        clientClosed_ = true;
+        throw ClientGone{};
+    });
+    return *this;
+}
+
 ScriptedFtpServer& ScriptedFtpServer::trickle(const QByteArray& raw, int times, int pauseMs) {
     steps_.push_back([this, raw, times, pauseMs] {
         for (int i = 0; i < times; ++i) {

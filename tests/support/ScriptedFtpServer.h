@@ -39,6 +39,9 @@ public:
     // runs once the first block is in.
     ScriptedFtpServer& receiveData(int pauseMsPerBlock = 0, int blockBytes = 65536,
                                    std::function<void()> afterFirstBlock = nullptr);
+    // Reads `bytes` bytes of the data connection, then drops the data and the control connection, as a
+    // server that stops in the middle of a file. The bytes read count as an upload that did not end cleanly.
+    ScriptedFtpServer& stopAfterData(qsizetype bytes);
     // Sends `raw` again and again with a pause before each, as a server that never stops talking; the
     // script ends once the client closes the control connection.
     ScriptedFtpServer& trickle(const QByteArray& raw, int times, int pauseMs);

@@ -22,11 +22,21 @@ from pyftpdlib.servers import FTPServer
 
 
 class ThaiHandler(FTPHandler):
+    make_garage_folders = False
+    read_delay = 0.0
+
     def decode(self, data):
         return data.decode("cp874", self.unicode_errors)
 
     def push(self, s):
         asynchat.async_chat.push(self, s.encode("cp874", self.unicode_errors))
+
+    def ftp_CWD(self, path):
+        # As a stand-in for the insurer, each garage gets its folder "Claim\<garage>" on first use.
+        if self.make_garage_folders and path.startswith("Claim\\") and "/" not in path and path != "Claim\\":
+            folder = os.path.join(self.authorizer.get_home_dir(self.username), path)
+            os.makedirs(folder, exist_ok=True)
+        return FTPHandler.ftp_CWD(self, path)
 
 
 def end_with_parent():
@@ -41,6 +51,11 @@ def main():
     parser.add_argument("--password", required=True)
     parser.add_argument("--address", default="127.0.0.1")
     parser.add_argument("--log")
+    parser.add_argument("--port", type=int, default=0)
+    parser.add_argument("--garage-folders", action="store_true",
+                        help="make the folder Claim\\<garage> when a client changes into it")
+    parser.add_argument("--read-limit", type=int, default=0,
+                        help="bytes per second the server takes in on a data connection (0: no limit)")
     args = parser.parse_args()
     if not args.address.startswith("127."):
         parser.error("the test server listens on loopback only")
@@ -50,7 +65,12 @@ def main():
     authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
     handler = ThaiHandler
     handler.authorizer = authorizer
-    server = FTPServer((args.address, 0), handler)
+    handler.make_garage_folders = args.garage_folders
+    if args.read_limit > 0:
+        from pyftpdlib.handlers import ThrottledDTPHandler
+        ThrottledDTPHandler.read_limit = args.read_limit
+        handler.dtp_handler = ThrottledDTPHandler
+    server = FTPServer((args.address, args.port), handler)
     print("PORT %d" % server.socket.getsockname()[1], flush=True)
     threading.Thread(target=end_with_parent, daemon=True).start()
     server.serve_forever()
