@@ -6,6 +6,8 @@
 #include "transfer/RowStore.h"
 #include "transfer/TransferJournal.h"
 
+#include <QElapsedTimer>
+
 namespace transfer {
 namespace {
 
@@ -31,10 +33,10 @@ public:
         try {
             journal_.open();
             settleEarlierRun();
-            exportRows();
-            archiveScans();
-            upload();
-            markConfirmedRows();
+            timed(&outcome_.exportSeconds, [this] { exportRows(); });
+            timed(&outcome_.archiveSeconds, [this] { archiveScans(); });
+            timed(&outcome_.uploadSeconds, [this] { upload(); });
+            timed(&outcome_.markSeconds, [this] { markConfirmedRows(); });
             outcome_.succeeded = outcome_.error.isEmpty();
         } catch (const RunFailure& e) {
             outcome_.error = e.message();
@@ -49,6 +51,13 @@ public:
     }
 
 private:
+    template <typename Step> static void timed(double* seconds, Step step) {
+        QElapsedTimer timer;
+        timer.start();
+        step();
+        *seconds = double(timer.nsecsElapsed()) / 1e9;
+    }
+
     // Rows whose export files the server confirmed before the run that sent them was cut off are marked
     // now; files it sent but could not delete are deleted.
     void settleEarlierRun() {

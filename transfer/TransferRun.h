@@ -36,6 +36,11 @@ struct RunOutcome {
     bool succeeded = false;
     QString error; // the first error's text
     Receipt receipt;
+    // How long the run's own steps took, in seconds.
+    double exportSeconds = 0;
+    double archiveSeconds = 0;
+    double uploadSeconds = 0;
+    double markSeconds = 0;
 };
 
 // The transfer run: rows left marked-to-be by a run that was cut off are marked; the unsent rows go into
