@@ -16,3 +16,4 @@ int runPicture(const QStringList& args, CliStreams io);
 int runFtp(const QStringList& args, CliStreams io);
 int runFile(const QStringList& args, CliStreams io);
 int runInstall(const QStringList& args, CliStreams io);
+int runTransferCommand(const QStringList& args, CliStreams io);

@@ -23,6 +23,9 @@ const std::vector<Command>& commands() {
          runInstall},
         {"paths", "print where the system's places are on this machine", runPaths},
         {"picture", "picture info|draw|resize FILE ...: show, draw or shrink a picture", runPicture},
+        {"transfer",
+         "transfer [--receipts [COUNT] | --server]: the Transfer run without windows; its receipts",
+         runTransferCommand},
         {"zip", "zip add ARCHIVE FILE: move FILE into ARCHIVE as the transfer run does", runZip},
     };
     return table;

@@ -32,10 +32,13 @@ class ThaiHandler(FTPHandler):
         asynchat.async_chat.push(self, s.encode("cp874", self.unicode_errors))
 
     def ftp_CWD(self, path):
-        # As a stand-in for the insurer, each garage gets its folder "Claim\<garage>" on first use.
-        if self.make_garage_folders and path.startswith("Claim\\") and "/" not in path and path != "Claim\\":
-            folder = os.path.join(self.authorizer.get_home_dir(self.username), path)
-            os.makedirs(folder, exist_ok=True)
+        # As a stand-in for the insurer, each garage gets its folder "Claim\\<garage>" on first use. The
+        # path comes here already made a path of this machine.
+        home = os.path.realpath(self.authorizer.get_home_dir(self.username))
+        name = os.path.basename(path)
+        if (self.make_garage_folders and os.path.dirname(os.path.realpath(path)) == home
+                and name.startswith("Claim\\") and len(name) > len("Claim\\")):
+            os.makedirs(path, exist_ok=True)
         return FTPHandler.ftp_CWD(self, path)
 
 
