@@ -14,6 +14,8 @@ namespace {
 
 using ftp::RemoteSize;
 
+constexpr unsigned long kSettleMs = 300;
+
 QString errorText(const platform::Error& error) {
     QString text = error.message().trimmed();
     text.replace(QLatin1String("\r\n"), QLatin1String(" "));
@@ -61,7 +63,7 @@ public:
 private:
     // Our own part of this file may be on the server: it ends with exactly the local bytes.
     void resume(const QString& path, const TransferJournal::FileRecord& record, SentFile* sent) {
-        const RemoteSize remote = client_.size(sent->name);
+        const RemoteSize remote = settledSize(sent->name, record.stamp.size);
         if (remote.state == RemoteSize::State::Known && remote.bytes > record.stamp.size) notOurs(sent->name);
         if (record.stamp != sent->stamp) journal_.recordInFlight(sent->name, sent->stamp);
         if (remote.state == RemoteSize::State::Absent) {
@@ -76,6 +78,20 @@ private:
             sent->how = SentFile::How::Replaced;
             put(path, sent->name, false, 0);
         }
+    }
+
+    // The server may still be writing what reached it over the connection of the run that broke off
+    // (its data was on the way when that run ended): the size counts once it stops growing.
+    RemoteSize settledSize(const QString& name, qint64 whole) {
+        RemoteSize last = client_.size(name);
+        for (int tries = 0; tries < 40 && last.state == RemoteSize::State::Known && last.bytes < whole;
+             ++tries) {
+            QThread::msleep(kSettleMs);
+            const RemoteSize now = client_.size(name);
+            if (now.state == last.state && now.bytes == last.bytes) break;
+            last = now;
+        }
+        return last;
     }
 
     void put(const QString& path, const QString& name, bool append, qint64 offset) {

@@ -149,20 +149,49 @@ TEST(TransferFaults, WithoutSizeANewFileGoesByAppendAndOurOwnPartIsReplacedWhole
     EXPECT_EQ(upload.recorded("b.jpg"), TransferJournal::FileState::Sent);
 }
 
-TEST(TransferFaults, AResumeSendsOnlyTheRestByAppend) {
-    Upload upload;
-    const QByteArray bytes = randomBytes(90000, 3);
-    upload.drive.writeFile("c:\\picture\\transfer\\a.Zip", bytes);
-    upload.journal.recordInFlight("a.Zip", transfer::stampOf("c:\\picture\\transfer\\a.Zip"));
-    ScriptedFtpServer server;
-    loginAndFolder(server).reply("213 65536\r\n").upload().waitForClose();
-    server.start();
-    upload.run(server);
-    ASSERT_EQ(server.finish(), "");
-    ASSERT_TRUE(upload.result.succeeded) << upload.result.error.toStdString();
-    EXPECT_EQ(server.commands(), loginThen({"SIZE a.Zip", "PASV", "APPE a.Zip"}));
-    ASSERT_EQ(server.uploads().size(), 1);
-    EXPECT_EQ(server.uploads()[0].bytes, bytes.mid(65536));
+TEST(TransferFaults, AResumeWaitsForTheServersSizeToSettleThenSendsOnlyTheRest) {
+    struct Case {
+        const char* name;
+        QList<QByteArray> sizes; // the server's answers to SIZE, one after the other
+        qint64 from;
+    };
+    const Case cases[] = {
+        {"a size that stays", {"213 65536\r\n", "213 65536\r\n"}, 65536},
+        {"a size still growing from the broken-off connection",
+         {"213 30000\r\n", "213 50000\r\n", "213 65536\r\n", "213 65536\r\n"},
+         65536},
+        {"the whole file", {"213 90000\r\n"}, 90000},
+    };
+    for (const Case& c : cases) {
+        Upload upload;
+        const QByteArray bytes = randomBytes(90000, 3);
+        upload.drive.writeFile("c:\\picture\\transfer\\a.Zip", bytes);
+        upload.journal.recordInFlight("a.Zip", transfer::stampOf("c:\\picture\\transfer\\a.Zip"));
+        ScriptedFtpServer server;
+        loginAndFolder(server);
+        Commands expected = kLogin;
+        for (const QByteArray& size : c.sizes) {
+            server.reply(size);
+            expected.append("SIZE a.Zip");
+        }
+        if (c.from < bytes.size()) {
+            server.upload();
+            expected << "PASV"
+                     << "APPE a.Zip";
+        }
+        server.waitForClose();
+        server.start();
+        upload.run(server);
+        ASSERT_EQ(server.finish(), "") << c.name;
+        ASSERT_TRUE(upload.result.succeeded) << c.name << ": " << upload.result.error.toStdString();
+        EXPECT_EQ(server.commands(), expected) << c.name;
+        if (c.from < bytes.size()) {
+            ASSERT_EQ(server.uploads().size(), 1) << c.name;
+            EXPECT_EQ(server.uploads()[0].bytes, bytes.mid(c.from)) << c.name;
+        }
+        EXPECT_EQ(upload.result.files.value(0).from, c.from) << c.name;
+        EXPECT_FALSE(upload.isLocal("a.Zip")) << c.name;
+    }
 }
 
 TEST(TransferFaults, UnreachableServerRefusedLoginAndRefusedFolderSayWhy) {
