@@ -36,7 +36,13 @@ void fillSharedStateOnce() {
 } // namespace
 
 CellPictureRequest cellPictureRequest(const QString& name, const TPicClip& clip, const QSize& shownSize) {
-    return {name, clip.Cols, clip.Rows, clip.Masked, shownSize};
+    CellPictureRequest request;
+    request.name = name;
+    request.clipCols = clip.Cols;
+    request.clipRows = clip.Rows;
+    request.clipMasked = clip.Masked;
+    request.shownSize = shownSize;
+    return request;
 }
 
 PreparedCellPicture prepareCellPicture(const CellPictureRequest& request) {
@@ -45,8 +51,9 @@ PreparedCellPicture prepareCellPicture(const CellPictureRequest& request) {
     TPictureHolder box;
     TPicClip clip;
     try {
-        const QString path = folders::PictureRoot + '\\' + request.name;
-        if (!isScan(request.name)) {
+        const QString path =
+            request.path.isEmpty() ? folders::PictureRoot + '\\' + request.name : request.path;
+        if (!request.cutScans || !isScan(request.name)) {
             box.loadFromFile(path);
         } else {
             clip.Cols = request.clipCols;

@@ -18,9 +18,11 @@ constexpr int kClipCols = 3;
 constexpr int kClipRows = 6;
 
 // One inbox picture to be shown in a grid cell: its name, the cuts of the cell's cutter and the size of
-// the cell's image box.
+// the cell's image box. Another page's cells give the picture's full path, and show scans whole.
 struct CellPictureRequest {
     QString name;
+    QString path;         // empty: the inbox picture `name`
+    bool cutScans = true; // false: a scan goes whole into the box, like any other picture
     int clipCols = kClipCols;
     int clipRows = kClipRows;
     bool clipMasked = true;

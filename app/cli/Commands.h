@@ -17,3 +17,4 @@ int runFtp(const QStringList& args, CliStreams io);
 int runFile(const QStringList& args, CliStreams io);
 int runInstall(const QStringList& args, CliStreams io);
 int runTransferCommand(const QStringList& args, CliStreams io);
+int runPrint(const QStringList& args, CliStreams io);

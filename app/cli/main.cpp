@@ -23,6 +23,7 @@ const std::vector<Command>& commands() {
          runInstall},
         {"paths", "print where the system's places are on this machine", runPaths},
         {"picture", "picture info|draw|resize FILE ...: show, draw or shrink a picture", runPicture},
+        {"print", "print FILE OUT.pdf [--dpi N]: the picture's printed A4 page as a PDF file", runPrint},
         {"transfer",
          "transfer [--receipts [COUNT] | --server]: the Transfer run without windows; its receipts",
          runTransferCommand},
