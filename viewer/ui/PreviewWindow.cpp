@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
@@ -256,6 +257,15 @@ void PreviewWindow::askLoad() {
                                                       QStringLiteral("PDF files (*.pdf)"));
     if (path.isEmpty()) return;
     platform::handleErrors([&] { loadFrom(path); });
+}
+
+void PreviewWindow::keyPressEvent(QKeyEvent* event) {
+    // Escape closes also when the window's shortcut is not live (another window of the program active).
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void PreviewWindow::closeEvent(QCloseEvent* event) {
