@@ -6,6 +6,8 @@
 #include "filing/ui/NewPicturesPage.h"
 #include "platform/MessageService.h"
 #include "platform/gui/WindowPlacement.h"
+#include "viewer/ui/OldPicturesPage.h"
+#include "viewer/ui/Zoom.h"
 
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -14,7 +16,7 @@ TPicture::TPicture(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       pageControl(new QTabWidget(this)), newPicturesPage(new NewPicturesPage),
-      oldPicturesPage(emptyPage("TabSheet2")), registerPage(emptyPage("TabSheet3")) {
+      oldPicturesPage(new OldPicturesPage), registerPage(emptyPage("TabSheet3")) {
     setObjectName(QStringLiteral("Picture"));
     setWindowTitle(QStringLiteral("บริษัท Qorvane จำกัด"));
     platform::gui::placeByFrame(this, QPoint(-4, -4), QSize(808, 580));
@@ -28,6 +30,7 @@ TPicture::TPicture(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(pageControl);
     connect(newPicturesPage, &NewPicturesPage::startUpStepsWanted, this, &TPicture::FormCreate);
+    newPicturesPage->Zoom = [](TPanel* nameBar) { ::Zoom(nameBar); };
 
     FormCreate();
 }

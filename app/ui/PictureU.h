@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class NewPicturesPage;
+class OldPicturesPage;
 class QTabWidget;
 
 // The main window (objectName Picture): one page control with the new-pictures, old-pictures and
@@ -22,7 +23,7 @@ public:
 
     QTabWidget* pageControl;          // PageControl1
     NewPicturesPage* newPicturesPage; // TabSheet1, "รูปภาพใหม่"
-    QWidget* oldPicturesPage;         // TabSheet2, "รูปภาพเก่า"
+    OldPicturesPage* oldPicturesPage; // TabSheet2, "รูปภาพเก่า"
     QWidget* registerPage;            // TabSheet3, "รายงานรถยนต์ค้าง"
 
 private:

@@ -1,6 +1,8 @@
 // The print preview as the user gets it: a double-click on a filed picture, the preview window with its
 // controls, printing, saving and loading, and the report windows each request makes and destroys.
+#include "app/ui/PictureU.h"
 #include "filing/ui/ImageBox.h"
+#include "filing/ui/NewPicturesPage.h"
 #include "filing/ui/Panel.h"
 #include "tests/viewer/ViewerFixture.h"
 #include "viewer/ui/OldPicturesPage.h"
@@ -21,6 +23,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -312,4 +315,62 @@ TEST(Preview, SavesThePageAsPdfAndLoadsPdfFilesBack) {
     t.doubleClick(1);
     EXPECT_EQ(t.boxes.count(), 0) << t.boxes.texts().join('\n').toStdString();
     EXPECT_TRUE(reportWindows().isEmpty());
+}
+
+TEST(Preview, InboxNameBarPreviewsItsPictureAndBothPagesStayAsTheyWere) {
+    TempDrive drive;
+    ScriptedMessages boxes;
+    drive.makeFolder("c:\\picture\\AB123456");
+    drive.writeFile("c:\\picture\\AB123456\\AB123456001.JPG", jpeg(64, 48));
+    drive.writeFile("c:\\picture\\IMG_0001.JPG", jpeg(blocks(300, 200, 3, 2)));
+    drive.writeFile("c:\\picture\\scan.gif", gif(blocks(90, 120, 3, 3)));
+    TPicture window;
+    window.show();
+    NewPicturesPage& inbox = *window.newPicturesPage;
+    OldPicturesPage& browser = *window.oldPicturesPage;
+    ASSERT_EQ(window.pageControl->indexOf(&browser), 1);
+    ASSERT_EQ(browser.objectName(), QStringLiteral("TabSheet2"));
+    window.pageControl->setCurrentIndex(1);
+    browser.claimList->setCurrentRow(0);
+    window.pageControl->setCurrentIndex(0);
+    const auto state = [&] {
+        QStringList s;
+        for (int i = 0; i < 9; ++i) {
+            s.append(inbox.cellImages.at(i)->isHidden() ? "-" : inbox.cellNameBars.at(i)->text());
+            s.append(browser.cellImages.at(i)->isHidden() ? "-" : browser.cellNameBars.at(i)->text());
+        }
+        s << (inbox.nextButton->isEnabled() ? "next on" : "next off")
+          << (browser.nextButton->isEnabled() ? "next on" : "next off")
+          << (browser.previousButton->isEnabled() ? "prev on" : "prev off")
+          << QString::number(inbox.PageOffset);
+        return s;
+    };
+    const QStringList before = state();
+    ASSERT_EQ(before.at(0), QStringLiteral("IMG_0001.JPG"));
+    ASSERT_EQ(before.at(2), QStringLiteral("scan.gif"));
+
+    const struct {
+        int cell;
+        int height;
+        QSize picture;
+    } cases[] = {{1, 540, {300, 200}}, {2, 1024, {90, 120}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cell);
+        bool looked = false;
+        whenNextPreviewShows([&](PreviewWindow* w) {
+            looked = true;
+            ASSERT_EQ(reportWindows().size(), 1);
+            TPreview* report = reportWindows().first();
+            EXPECT_EQ(report->imageHeight(), c.height);
+            // The report holds the whole picture, a scan not cut to its corner as in the grid.
+            EXPECT_EQ(QSize(report->QRImage1.width(), report->QRImage1.height()), c.picture);
+            EXPECT_FALSE(report->isVisible());
+            w->close();
+        });
+        QTest::mouseDClick(inbox.cellNameBars.at(c.cell - 1), Qt::LeftButton);
+        EXPECT_TRUE(looked);
+        EXPECT_TRUE(reportWindows().isEmpty());
+        EXPECT_EQ(state(), before);
+    }
+    EXPECT_EQ(boxes.count(), 0) << boxes.texts().join('\n').toStdString();
 }
