@@ -9,6 +9,7 @@
 #include "platform/Files.h"
 #include "transfer/ui/CopyfU.h"
 #include "transfer/ui/ZipfU.h"
+#include "viewer/ui/OldPicturesPage.h"
 #include "viewer/ui/PreviewU.h"
 
 #include <QDir>

@@ -300,7 +300,9 @@ TEST(OldPicturesPage, ControlsStandWhereTheyBelong) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.widget->geometry(), c.geometry) << c.widget->objectName().toStdString();
-        if (c.name) EXPECT_EQ(c.widget->objectName(), QString::fromLatin1(c.name));
+        if (c.name) {
+            EXPECT_EQ(c.widget->objectName(), QString::fromLatin1(c.name));
+        }
     }
     EXPECT_EQ(page.claimNumberEdit->objectName(), QStringLiteral("Edit6"));
     EXPECT_EQ(page.claimNumberEdit->pos(), QPoint(11, 386));
