@@ -6,6 +6,9 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <string>
+#include <vector>
+
 namespace reg {
 
 class RegisterTables;
@@ -31,7 +34,7 @@ public:
     bool isOpen() const { return open_; }
     void execute(); // runs an update (the query stays closed)
 
-    int rowCount() const { return int(rows_.size()); }
+    int rowCount() const { return rowCount_; }
     QStringList columnNames() const { return columns_; }
     int columnIndex(const QString& name) const; // without regard to case; -1 when missing
     // A value as its field holds it: QString, int, QDate for a date field (null when blank), bool for
@@ -49,6 +52,27 @@ signals:
 
 private:
     void run(bool select);
+    void select();
+    QVariant stored(int row, int column) const;
+
+    // The result, compactly: eight bytes a value, text kept as UTF-8 in its chunk's buffer and made a
+    // QString only when read, so that a search of 100,000 rows costs little more than the engine's own
+    // reading. An integer that needs more than 32 bits is kept in the buffer too; a real as its text.
+    struct Cell {
+        enum Kind : quint32 { Null = 0, Integer = 1, Wide = 2, Text = 3 };
+        quint32 a = 0; // the integer, or the offset in the chunk's buffer
+        quint32 b = 0; // the kind in the top two bits, a text's length below
+        Kind kind() const { return Kind(b >> 30); }
+        quint32 length() const { return b & 0x3FFFFFFFu; }
+    };
+    // Rows in chunks of a fixed count, so that a growing result is never copied as a whole; chunks of a
+    // closed result are kept for the next one.
+    static constexpr int kChunkRows = 512;
+    struct Chunk {
+        std::vector<Cell> cells;
+        std::string text;
+    };
+    Chunk& newChunk(std::vector<Chunk>& chunks, int columns);
 
     RegisterTables& tables_;
     QString name_;
@@ -59,7 +83,9 @@ private:
     QStringList columns_;
     QList<int> dateColumns_;
     int sendColumn_ = -1;
-    QList<QVariantList> rows_;
+    int rowCount_ = 0;
+    std::vector<Chunk> chunks_;
+    std::vector<Chunk> spare_;
 };
 
 } // namespace reg

@@ -218,3 +218,32 @@ TEST_F(RegisterTest, GridModelFollowsTheQueryOpeningAndClosing) {
     EXPECT_EQ(model.rowCount(), 0);
     EXPECT_EQ(resets.count(), 2);
 }
+
+TEST_F(RegisterTest, AReopenedQueryHoldsOnlyItsNewResult) {
+    QList<RegisterRow> rows;
+    for (int i = 0; i < 1500; ++i) // several chunks of rows
+        rows << row(QString("C%1").arg(i, 7, 10, QChar('0')), 1 + i % 7);
+    store(rows);
+    reg::Query& q = tables().VorlexQ2;
+    EXPECT_EQ(select({"select * from vorlex"}).size(), 1500);
+    EXPECT_EQ(q.value(1499, "Claimno").toString(), "C0001499");
+    EXPECT_EQ(
+        select({"select Claimno, Seq * 4294967296 as big, 'x' || Seq as t from vorlex", "where Seq=:prm"}, 3)
+            .size(),
+        214);
+    EXPECT_EQ(q.value(0, "big"), QVariant(qint64(3) << 32)) << "an integer wider than 32 bits";
+    EXPECT_EQ(q.value(0, "t"), QVariant(QString("x3")));
+    EXPECT_TRUE(q.value(214, "t").isNull()) << "past the last row";
+    EXPECT_EQ(select({"select * from vorlex", "where Claimno=:prm"}, QString("C0000700")),
+              QStringList{"C0000700/1"});
+    EXPECT_EQ(q.registerRow(0).regno, QStringLiteral("กข 1234"));
+}
+
+TEST_F(RegisterTest, AFailingStatementRaisesTheEnginesMessageAndLeavesTheQueryClosed) {
+    reg::Query& q = tables().VorlexQ2;
+    q.setLines({"select nosuch from vorlex"});
+    EXPECT_EQ(errorOf([&] { q.open(); }), "no such column: nosuch");
+    EXPECT_FALSE(q.isOpen());
+    q.setLines({"update vorlex set Seq=Seq+"});
+    EXPECT_EQ(errorOf([&] { q.execute(); }), "incomplete input");
+}
