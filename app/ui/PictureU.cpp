@@ -6,9 +6,12 @@
 #include "filing/ui/NewPicturesPage.h"
 #include "platform/MessageService.h"
 #include "platform/gui/WindowPlacement.h"
+#include "transfer/RegisterRows.h"
+#include "transfer/ui/TransferWindows.h"
 #include "viewer/ui/OldPicturesPage.h"
 #include "viewer/ui/Zoom.h"
 
+#include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -31,6 +34,7 @@ TPicture::TPicture(QWidget* parent)
     layout->addWidget(pageControl);
     connect(newPicturesPage, &NewPicturesPage::startUpStepsWanted, this, &TPicture::FormCreate);
     newPicturesPage->Zoom = [](TPanel* nameBar) { ::Zoom(nameBar); };
+    connect(newPicturesPage->transferButton, &QPushButton::clicked, this, &TPicture::BitBtn3Click);
 
     FormCreate();
 }
@@ -50,6 +54,13 @@ void TPicture::FormCreate() {
         folders::createWorkingFolders();
         program::setGarageName(settings::readGarageName());
         newPicturesPage->FirstFill();
+    });
+}
+
+void TPicture::BitBtn3Click() {
+    platform::handleErrors([this] {
+        transfer::RegisterRows rows(registerTables);
+        transfer::ui::runWithWindows(rows);
     });
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "register/RegisterTables.h"
+
 #include <QWidget>
 
 class NewPicturesPage;
@@ -20,6 +22,12 @@ public:
     // folders; GarageName from the settings; the first page of the inbox. An error ends the steps where
     // it happens and is shown in the standard error box; the window stays usable.
     void FormCreate();
+    // The Transfer button: the whole transfer run with its windows and its closing box.
+    void BitBtn3Click();
+
+    // The data-access objects over the register's tables: entry and search on the register page, the
+    // export in the transfer run.
+    reg::RegisterTables registerTables;
 
     QTabWidget* pageControl;          // PageControl1
     NewPicturesPage* newPicturesPage; // TabSheet1, "รูปภาพใหม่"
