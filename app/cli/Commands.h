@@ -18,3 +18,4 @@ int runFile(const QStringList& args, CliStreams io);
 int runInstall(const QStringList& args, CliStreams io);
 int runTransferCommand(const QStringList& args, CliStreams io);
 int runPrint(const QStringList& args, CliStreams io);
+int runRegister(const QStringList& args, CliStreams io);

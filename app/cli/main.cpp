@@ -24,6 +24,8 @@ const std::vector<Command>& commands() {
         {"paths", "print where the system's places are on this machine", runPaths},
         {"picture", "picture info|draw|resize FILE ...: show, draw or shrink a picture", runPicture},
         {"print", "print FILE OUT.pdf [--dpi N]: the picture's printed A4 page as a PDF file", runPrint},
+        {"register", "register add --claim N ... | search unfinished|date D|claim N: enter or search reports",
+         runRegister},
         {"transfer",
          "transfer [--receipts [COUNT] | --server]: the Transfer run without windows; its receipts",
          runTransferCommand},

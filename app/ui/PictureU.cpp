@@ -6,6 +6,7 @@
 #include "filing/ui/NewPicturesPage.h"
 #include "platform/MessageService.h"
 #include "platform/gui/WindowPlacement.h"
+#include "register/ui/RegisterPage.h"
 #include "transfer/RegisterRows.h"
 #include "transfer/ui/TransferWindows.h"
 #include "viewer/ui/OldPicturesPage.h"
@@ -19,7 +20,7 @@ TPicture::TPicture(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       pageControl(new QTabWidget(this)), newPicturesPage(new NewPicturesPage),
-      oldPicturesPage(new OldPicturesPage), registerPage(emptyPage("TabSheet3")) {
+      oldPicturesPage(new OldPicturesPage), registerPage(new RegisterPage(registerAccess)) {
     setObjectName(QStringLiteral("Picture"));
     setWindowTitle(QStringLiteral("บริษัท Qorvane จำกัด"));
     platform::gui::placeByFrame(this, QPoint(-4, -4), QSize(808, 580));
@@ -65,5 +66,13 @@ void TPicture::BitBtn3Click() {
 }
 
 void TPicture::openRegister() {
-    // The register page and its tables are not part of this window yet.
+    registerTables.VorlexT.open();
+    registerTables.Vorlex2T.close();
+    registerTables.VorlexQ.close();
+    registerTables.VorlexQ2.close();
+    registerTables.VorlexQ3.close();
+    registerPage->refreshStatusList();
+    const QStringList imported = registerTables.takeImportReport();
+    if (!imported.isEmpty()) platform::showMessage(imported.join(QLatin1Char('\n')));
+    registerPage->setDay(QDate::currentDate());
 }

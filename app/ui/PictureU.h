@@ -1,12 +1,14 @@
 #pragma once
 
 #include "register/RegisterTables.h"
+#include "register/TablesAccess.h"
 
 #include <QWidget>
 
 class NewPicturesPage;
 class OldPicturesPage;
 class QTabWidget;
+class RegisterPage;
 
 // The main window (objectName Picture): one page control with the new-pictures, old-pictures and
 // outstanding-cars pages. Its start-up steps run when it is created and again whenever the new-pictures
@@ -28,17 +30,19 @@ public:
     // The data-access objects over the register's tables: entry and search on the register page, the
     // export in the transfer run.
     reg::RegisterTables registerTables;
+    reg::TablesAccess registerAccess{registerTables};
 
     QTabWidget* pageControl;          // PageControl1
     NewPicturesPage* newPicturesPage; // TabSheet1, "รูปภาพใหม่"
     OldPicturesPage* oldPicturesPage; // TabSheet2, "รูปภาพเก่า"
-    QWidget* registerPage;            // TabSheet3, "รายงานรถยนต์ค้าง"
+    RegisterPage* registerPage;       // TabSheet3, "รายงานรถยนต์ค้าง"
 
 private:
     // A page with nothing on it yet, carrying its sheet's objectName.
     static QWidget* emptyPage(const char* objectName);
-    // Opens the register table VorlexT and closes Vorlex2T, VorlexQ, VorlexQ2 and VorlexQ3; sets the
-    // register page's title line and its search date DateEdit1 to today. A table that cannot be opened
-    // throws the engine's error, which ends the start-up steps before the working folders are made.
+    // Opens the register table VorlexT (and the status list) and closes Vorlex2T, VorlexQ, VorlexQ2 and
+    // VorlexQ3; sets the register page's title line and its search date DateEdit1 to today. A table that
+    // cannot be opened throws the engine's error, which ends the start-up steps before the working
+    // folders are made. What was imported from tables of the earlier system is shown in a plain box.
     void openRegister();
 };

@@ -65,7 +65,7 @@ RegisterPage::RegisterPage(reg::RegisterAccess& tables, QWidget* parent)
     QFont titleFont = titleLine->font();
     titleFont.setBold(true);
     titleFont.setUnderline(true);
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
+    if (titleFont.pointSizeF() > 0) titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
     titleLine->setFont(titleFont);
     titleLine->setAlignment(Qt::AlignCenter);
 

@@ -3,6 +3,7 @@
 #include "app/Settings.h"
 #include "app/ui/Program.h"
 #include "platform/Registry.h"
+#include "register/Install.h"
 #include "tests/support/ScriptedMessages.h"
 #include "tests/support/TempDrive.h"
 
@@ -18,6 +19,9 @@ class ProgramTest : public ::testing::Test {
 protected:
     TempDrive drive;
     ScriptedMessages boxes;
+
+    // The register's tables are installed beside the system, as on a garage's machine.
+    void SetUp() override { reg::install::run(); }
 
     static Program::Options noSplashWait() { return Program::Options{0}; }
 

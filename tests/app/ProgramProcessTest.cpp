@@ -14,6 +14,7 @@ TEST_F(ProgramTest, TheProgramFindsItsDriveInTheSettingsAndMakesTheKeyAndFolders
     QTemporaryDir elsewhere;
     setSetting(settings::DriveCValue, elsewhere.path());
     setSetting(settings::GarageNameValue, "Garage");
+    ASSERT_EQ(runProgram(QStringLiteral(VORLEX_CLI), {"--drive-c", elsewhere.path(), "install"}), 0);
     QProcess vorlex;
     vorlex.setProcessChannelMode(QProcess::MergedChannels);
     vorlex.start(QStringLiteral(VORLEX_PROGRAM), {});

@@ -55,6 +55,7 @@ TEST_F(ProgramTest, RegisteringStoresTheNameAsTypedAndRunsTheMainWindowModally) 
     for (const char* typed : names) {
         const QString name = QString::fromUtf8(typed);
         TempDrive fresh;
+        reg::install::run();
         boxes.clear();
         SeenDuringModalRun seen;
         {

@@ -7,6 +7,7 @@
 #include "filing/ui/NewPicturesPage.h"
 #include "platform/DrivePaths.h"
 #include "platform/Files.h"
+#include "register/ui/RegisterPage.h"
 #include "transfer/ui/CopyfU.h"
 #include "transfer/ui/ZipfU.h"
 #include "viewer/ui/OldPicturesPage.h"
@@ -133,6 +134,7 @@ TEST_F(ProgramTest, TheMainWindowHasItsCaptionFrameAndThreePages) {
 TEST_F(ProgramTest, WorkingFoldersExistAfterARegisteredStartEvenWhenDeletedBefore) {
     for (const char* existing : {(const char*)nullptr, "c:\\picture", "C:\\Picture\\Transfer"}) {
         TempDrive fresh;
+        reg::install::run();
         setSetting(settings::GarageNameValue, "Garage");
         if (existing) fresh.makeFolder(existing);
         Program program(noSplashWait());
@@ -152,8 +154,12 @@ TEST_F(ProgramTest, TheDefaultDriveFolderIsMadeAtStartWhenMissing) {
     ASSERT_FALSE(QFileInfo::exists(folder));
     Program program(noSplashWait());
     ASSERT_TRUE(program.start());
-    EXPECT_TRUE(QDir(folder + "/picture/transfer").exists());
-    EXPECT_EQ(boxes.count(), 0) << boxes.texts().join('\n').toStdString();
+    EXPECT_TRUE(QDir(folder).exists());
+    // A new drive holds no register tables yet: the start-up steps stop at the register, with its
+    // message, before the working folders.
+    ASSERT_EQ(boxes.count(), 1) << boxes.texts().join('\n').toStdString();
+    EXPECT_TRUE(boxes.last().text.contains("Vorlex.DB")) << boxes.last().text.toStdString();
+    EXPECT_NE(program.picture(), nullptr);
 }
 
 // A chosen drive folder that is gone (an unplugged disk, a mistyped setting) ends the program with an
@@ -216,6 +222,7 @@ TEST_F(ProgramTest, TheDriveSettingChoosesTheFolderThatStandsForDriveC) {
     ASSERT_TRUE(QDir().mkpath(elsewhere));
     setSetting(settings::GarageNameValue, "Garage");
     setSetting(settings::DriveCValue, elsewhere);
+    ASSERT_EQ(runProgram(QStringLiteral(VORLEX_CLI), {"--drive-c", elsewhere, "install"}), 0);
     Program program(noSplashWait());
     ASSERT_TRUE(program.start());
     EXPECT_EQ(platform::drive::driveFolder(), elsewhere);

@@ -3,6 +3,7 @@
 #include "codecs/JpegCodec.h"
 #include "filing/ui/ImageBox.h"
 #include "filing/ui/Panel.h"
+#include "register/Install.h"
 #include "tests/support/ExifTool.h"
 
 #include <gtest/gtest.h>
@@ -124,6 +125,7 @@ QString identify(const QString& hostPath) {
 
 PageTest::PageTest() {
     drive.makeFolder("c:\\picture");
+    reg::install::run(); // the main window opens the register's tables at start
 }
 
 PageTest::~PageTest() = default;
