@@ -508,7 +508,8 @@ TEST(NewPicturesPage, AClaimNumberThatCannotNameAFolderIsRefusedBeforeAnythingIs
     EXPECT_EQ(QDir(t.drive.host("c:\\picture")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
               QStringList({"a.jpg", "transfer"}));
     EXPECT_EQ(QDir(t.drive.root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-              QStringList({"picture"}));
+              QStringList({"claim", "picture"}))
+        << "nothing beside the picture folder and the register's tables";
     EXPECT_EQ(t.shownNames(), QStringList({"a.jpg"}) + hyphens(8));
 }
 
