@@ -52,6 +52,8 @@ QString cutToField(const QString& text, int size);
 RegisterRow cutToFields(RegisterRow row);
 
 // The day a blank date becomes when a row is copied: day zero of the date scale.
-inline QDate dayZero() { return QDate(1899, 12, 30); }
+inline QDate dayZero() {
+    return QDate(1899, 12, 30);
+}
 
 } // namespace reg
