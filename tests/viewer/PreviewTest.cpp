@@ -4,6 +4,7 @@
 #include "filing/ui/ImageBox.h"
 #include "filing/ui/NewPicturesPage.h"
 #include "filing/ui/Panel.h"
+#include "register/Install.h"
 #include "tests/viewer/ViewerFixture.h"
 #include "viewer/ui/OldPicturesPage.h"
 #include "viewer/ui/PreviewU.h"
@@ -319,6 +320,7 @@ TEST(Preview, SavesThePageAsPdfAndLoadsPdfFilesBack) {
 
 TEST(Preview, InboxNameBarPreviewsItsPictureAndBothPagesStayAsTheyWere) {
     TempDrive drive;
+    reg::install::run(); // the main window opens the register's tables at start
     ScriptedMessages boxes;
     drive.makeFolder("c:\\picture\\AB123456");
     drive.writeFile("c:\\picture\\AB123456\\AB123456001.JPG", jpeg(64, 48));
