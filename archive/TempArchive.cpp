@@ -1,5 +1,7 @@
 #include "archive/TempArchive.h"
 
+#include "platform/Durable.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -11,14 +13,6 @@
 
 namespace archive {
 namespace {
-
-bool syncFolder(const QString& hostFolder) {
-    const int fd = ::open(QFile::encodeName(hostFolder).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0) return false;
-    const bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
-}
 
 bool onSameFileSystem(const QString& hostA, const QString& hostB) {
     struct stat a {};
@@ -44,7 +38,7 @@ ReplaceOutcome renameOver(const QString& fromHost, const QString& toHost) {
     ::chmod(QFile::encodeName(fromHost).constData(), permissionsFor(toHost));
     if (::rename(QFile::encodeName(fromHost).constData(), QFile::encodeName(toHost).constData()) != 0)
         return failure(errno);
-    syncFolder(QFileInfo(toHost).absolutePath());
+    platform::durable::syncFolder(QFileInfo(toHost).absolutePath());
     return ReplaceOutcome::Replaced;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/DurableFile.h"
 
 #include "platform/DrivePaths.h"
+#include "platform/Durable.h"
 #include "platform/Error.h"
 
 #include <QFile>
@@ -22,13 +23,7 @@ namespace {
 }
 
 void syncFolderOf(const QString& hostPath, const QString& path) {
-    const QByteArray folder = QFile::encodeName(QFileInfo(hostPath).absolutePath());
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) fail("open the folder of", path, errno);
-    const bool ok = ::fsync(fd) == 0;
-    const int error = errno;
-    ::close(fd);
-    if (!ok) fail("flush the folder of", path, error);
+    if (!syncFolder(QFileInfo(hostPath).absolutePath())) fail("flush the folder of", path, errno);
 }
 
 void writeAll(int fd, const QByteArray& bytes, const QString& path) {

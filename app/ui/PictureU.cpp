@@ -42,12 +42,6 @@ TPicture::TPicture(QWidget* parent)
 
 TPicture::~TPicture() = default;
 
-QWidget* TPicture::emptyPage(const char* objectName) {
-    auto* page = new QWidget;
-    page->setObjectName(QString::fromLatin1(objectName));
-    return page;
-}
-
 void TPicture::FormCreate() {
     platform::handleErrors([this] {
         program::setShortDateFormat(program::DayMonthYear);

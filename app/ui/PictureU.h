@@ -39,7 +39,6 @@ public:
 
 private:
     // A page with nothing on it yet, carrying its sheet's objectName.
-    static QWidget* emptyPage(const char* objectName);
     // Opens the register table VorlexT (and the status list) and closes Vorlex2T, VorlexQ, VorlexQ2 and
     // VorlexQ3; sets the register page's title line and its search date DateEdit1 to today. A table that
     // cannot be opened throws the engine's error, which ends the start-up steps before the working
