@@ -157,7 +157,11 @@ void FtpClient::put(const QString& localFile, const QString& remoteName, bool ap
         data.connect(platform::formatAddress(address), offered.port, timeoutMs_);
         getReply({110, 125, 150});
         sendFile(file, localFile, data, options);
-        data.disconnectWhenDelivered();
+        // The socket's buffers may hold megabytes the server has not taken yet: a cancel still stops
+        // the file while they drain.
+        data.disconnectWhenDelivered([&](qint64) {
+            if (options.cancelled && options.cancelled()) throw TransferCancelled();
+        });
     } catch (...) {
         data.abort();
         throw;

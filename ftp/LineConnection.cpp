@@ -109,17 +109,17 @@ void LineConnection::disconnect() {
     socket_.close();
 }
 
-void LineConnection::disconnectWhenDelivered() {
+void LineConnection::disconnectWhenDelivered(const std::function<void(qint64)>& whileWaiting) {
     if (!socket_.isOpen()) notConnected();
     if (const int error = socket_.shutdownSend()) {
         socket_.close();
         fail(error);
     }
-    waitUntilDelivered();
+    waitUntilDelivered(whileWaiting);
     socket_.close();
 }
 
-void LineConnection::waitUntilDelivered() {
+void LineConnection::waitUntilDelivered(const std::function<void(qint64)>& whileWaiting) {
     qint64 left = socket_.unacknowledgedBytes();
     auto progressLimit = Clock::now() + std::chrono::milliseconds(timeoutMs_);
     int pauseMs = 1;
@@ -135,6 +135,7 @@ void LineConnection::waitUntilDelivered() {
         }
         const qint64 now = socket_.unacknowledgedBytes();
         if (now < 0) return;
+        if (whileWaiting) whileWaiting(now);
         if (now < left) {
             left = now;
             progressLimit = Clock::now() + std::chrono::milliseconds(timeoutMs_);

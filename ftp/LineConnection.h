@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 #include <chrono>
+#include <functional>
 
 namespace ftp {
 
@@ -42,14 +43,16 @@ public:
     // Ends the data like disconnect(), after waiting until the peer has every byte sent, for as long
     // as it keeps taking them. A slow line may still be draining the platform's send buffer when the
     // last send returns; a reply awaited only then would otherwise be cut off by its time-out.
-    void disconnectWhenDelivered();
+    // whileWaiting, when given, is called with the bytes the peer has still to acknowledge each time
+    // the wait looks; it may throw to stop waiting.
+    void disconnectWhenDelivered(const std::function<void(qint64 unacknowledged)>& whileWaiting = {});
     // Closes with a reset: the peer sees the data broke off.
     void abort();
 
 private:
     [[noreturn]] void fail(int error);
     void receiveMore(Clock::time_point deadline);
-    void waitUntilDelivered();
+    void waitUntilDelivered(const std::function<void(qint64 unacknowledged)>& whileWaiting);
 
     platform::Socket socket_;
     LineBuffer input_;

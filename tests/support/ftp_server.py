@@ -71,8 +71,14 @@ def main():
     handler.make_garage_folders = args.garage_folders
     if args.read_limit > 0:
         from pyftpdlib.handlers import ThrottledDTPHandler
-        ThrottledDTPHandler.read_limit = args.read_limit
-        handler.dtp_handler = ThrottledDTPHandler
+
+        class ResettableThrottledDTPHandler(ThrottledDTPHandler):
+            # pyftpdlib's throttled handler sets _throttler only once it has throttled, and closing
+            # one that a client reset before that (a cancelled upload) raises and ends the server.
+            _throttler = None
+            read_limit = args.read_limit
+
+        handler.dtp_handler = ResettableThrottledDTPHandler
     server = FTPServer((args.address, args.port), handler)
     print("PORT %d" % server.socket.getsockname()[1], flush=True)
     threading.Thread(target=end_with_parent, daemon=True).start()
